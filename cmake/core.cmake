@@ -1,0 +1,35 @@
+# The portable core: settings/ and print/ with the standard-C++ platform
+# implementations. Built natively for the unit tests and cross for the DLL.
+file(GLOB ORVOX_CORE_SOURCES CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/settings/*.cpp
+  ${PROJECT_SOURCE_DIR}/print/*.cpp)
+file(GLOB ORVOX_PORTABLE_PLATFORM_SOURCES CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/platform/posix/*.cpp)
+
+add_library(orvox_core STATIC ${ORVOX_CORE_SOURCES})
+target_include_directories(orvox_core PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/resources)
+target_compile_options(orvox_core PRIVATE ${ORVOX_WARNINGS})
+
+add_library(orvox_portable_platform STATIC ${ORVOX_PORTABLE_PLATFORM_SOURCES})
+target_include_directories(orvox_portable_platform PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/resources)
+target_compile_options(orvox_portable_platform PRIVATE ${ORVOX_WARNINGS})
+
+# The resource module's string table, compiled to a .res that tests read directly,
+# so the texts a test checks are the ones that ship.
+find_program(ORVOX_WINDRES NAMES x86_64-w64-mingw32-windres REQUIRED)
+file(GLOB ORVOX_RC_DEPENDS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*.rc ${PROJECT_SOURCE_DIR}/resources/*.h)
+set(ORVOX_RES_FILE ${CMAKE_BINARY_DIR}/orvoxRes.res)
+add_custom_command(OUTPUT ${ORVOX_RES_FILE}
+  COMMAND ${ORVOX_WINDRES} -I ${PROJECT_SOURCE_DIR}/resources -O res
+          -i ${PROJECT_SOURCE_DIR}/resources/orvoxRes.rc -o ${ORVOX_RES_FILE}
+  DEPENDS ${ORVOX_RC_DEPENDS}
+  COMMENT "Compiling the resource module's table for the tests")
+add_custom_target(orvox_res_file ALL DEPENDS ${ORVOX_RES_FILE})
+
+# Unit tests of the portable core: one executable.
+file(GLOB ORVOX_UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(orvox_unit_tests ${ORVOX_UNIT_TEST_SOURCES})
+target_link_libraries(orvox_unit_tests PRIVATE orvox_core orvox_portable_platform GTest::gtest GTest::gtest_main)
+target_include_directories(orvox_unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/unit)
+target_compile_options(orvox_unit_tests PRIVATE ${ORVOX_WARNINGS})
+add_dependencies(orvox_unit_tests orvox_res_file)

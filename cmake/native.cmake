@@ -1,0 +1,16 @@
+# Native (Linux) build: the portable core and its unit tests, with sanitizers.
+set(ORVOX_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+add_compile_options(${ORVOX_SANITIZE})
+add_link_options(${ORVOX_SANITIZE})
+
+find_package(GTest REQUIRED)
+include(${CMAKE_CURRENT_LIST_DIR}/core.cmake)
+
+add_test(NAME unit.native COMMAND orvox_unit_tests)
+set_tests_properties(unit.native PROPERTIES
+  ENVIRONMENT "ORVOX_RES_FILE=${ORVOX_RES_FILE};ORVOX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+
+option(ORVOX_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
+if(ORVOX_FUZZ)
+  add_subdirectory(tests/fuzz)
+endif()

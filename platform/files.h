@@ -1,0 +1,23 @@
+#pragma once
+// What the core needs to know of the file system beyond reading and writing files.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace orvox::platform {
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // Folder of the host program's executable, with its trailing separator;
+    // empty when it cannot be obtained.
+    virtual std::string hostProgramFolder() const = 0;
+    virtual std::string tempFolder() const = 0;
+    // A new, empty file with a unique name in the temporary folder; empty on failure.
+    virtual std::string uniqueTempFile(const std::string& prefix) = 0;
+    virtual std::optional<std::uint64_t> freeDiskSpace(const std::string& folder) const = 0;
+    virtual bool fileExists(const std::string& path) const = 0;
+    virtual bool removeFile(const std::string& path) = 0;
+};
+
+} // namespace orvox::platform

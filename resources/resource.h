@@ -1,0 +1,3 @@
+#pragma once
+// All resource identifiers of the resource module, one header per subsystem.
+#include "ids_core.h"

@@ -1,0 +1,55 @@
+#pragma once
+// Helpers shared by the unit tests: the shipped string table and scratch folders.
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/posix/res_strings.h"
+
+namespace orvox::test {
+
+// The string table compiled from resources/*.rc for this build.
+inline const platform::ResFileStrings& shippedStrings()
+{
+    static platform::ResFileStrings strings = [] {
+        platform::ResFileStrings s;
+        const char* path = std::getenv("ORVOX_RES_FILE");
+        if (path) s.open(path);
+        return s;
+    }();
+    return strings;
+}
+
+inline std::string sourceDir()
+{
+    const char* dir = std::getenv("ORVOX_SOURCE_DIR");
+    return dir ? dir : ".";
+}
+
+// A folder of the test's own, removed when the object goes.
+class ScratchDir {
+public:
+    ScratchDir()
+    {
+        namespace fs = std::filesystem;
+        static int counter = 0;
+        path_ = fs::temp_directory_path() /
+                ("orvox-test-" + std::to_string(std::rand()) + "-" + std::to_string(++counter));
+        fs::create_directories(path_);
+    }
+    ~ScratchDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    // With the trailing separator, as the installation folder is given.
+    std::string folder() const { return (path_ / "").string(); }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace orvox::test

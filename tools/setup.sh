@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests and the demo need.
+# Idempotent: when everything is present it only checks and returns.
+set -euo pipefail
+
+packages=(
+  cmake make g++ clang pkg-config
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
+  googletest libgtest-dev
+  wine wine64 xvfb xauth
+  cups cups-client cups-bsd
+  ghostscript qpdf poppler-utils libtiff-tools libtiff-dev
+  python3 dpkg-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Source packages (libtiff for the Windows build) come from the same archive
+# and suite as the binary ones.
+if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+  echo "setup: adding deb-src entries"
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    sed -i 's/^Types: deb$/Types: deb deb-src/' "$f"
+  done
+  if [ -f /etc/apt/sources.list ]; then
+    sed -n 's/^deb \(.*\)$/deb-src \1/p' /etc/apt/sources.list >/etc/apt/sources.list.d/orvox-src.list
+  fi
+  apt-get update -qq
+fi
+
+echo "setup: all packages present"
