@@ -2,7 +2,8 @@
 # implementations. Built natively for the unit tests and cross for the DLL.
 file(GLOB ORVOX_CORE_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/settings/*.cpp
-  ${PROJECT_SOURCE_DIR}/print/*.cpp)
+  ${PROJECT_SOURCE_DIR}/print/*.cpp
+  ${PROJECT_SOURCE_DIR}/ui/portable/*.cpp)
 file(GLOB ORVOX_PORTABLE_PLATFORM_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/platform/posix/*.cpp)
 
