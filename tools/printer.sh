@@ -66,7 +66,10 @@ start_capture() {
     return 0
   fi
   rm -f "$cap_pidfile" "$cap_portfile"
+  # A new capture printer starts with an empty folder; the previous run's jobs
+  # stay until then, for whoever looks into a failure.
   mkdir -p "$capdir"
+  rm -f "$capdir"/job-*.bin "$capdir"/.job-*.part
   setsid python3 "$here/capture-printer.py" --dir "$capdir" --port-file "$cap_portfile" \
     </dev/null >>"$state/capture-printer.log" 2>&1 &
   local pid=$! deadline=$((SECONDS + 20))
@@ -86,7 +89,9 @@ start_capture() {
 }
 
 # Our cupsd listens on the local socket only and neither browses nor serves a
-# web interface; everything else (policies, access) is the system's.
+# web interface; everything else (policies, access) is the system's. cupsd takes
+# the folder of its configuration file as its server root, so the queues it
+# defines live under $shared and never touch /etc/cups.
 write_cupsd_conf() {
   local conf=$1
   {
@@ -144,6 +149,18 @@ setup_queue() {
   local port uri
   port=$(cat "$cap_portfile")
   uri="socket://127.0.0.1:$port"
+  # Two runs pointing one queue at their own capture printers would each catch
+  # the other's jobs; refuse rather than let both fail at random.
+  local f other
+  for f in "$users"/*; do
+    [ -e "$f" ] || continue
+    other=$(cat "$f")
+    if [ "$other" != "$state" ] && pid_is "$(basename "$f")" capture-printer.py &&
+      [ "$(cat "$other/capture-printer.queue" 2>/dev/null)" = "$queue" ]; then
+      log "queue $queue is in use by the run in $other; set ORVOX_QUEUE to another name"
+      return 1
+    fi
+  done
   # Jobs left over from an earlier run would otherwise be retried into this
   # run's capture folder and be taken for this run's output.
   cancel -a "$queue" 2>/dev/null || true
