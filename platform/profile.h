@@ -12,8 +12,9 @@ public:
     virtual std::string getString(const std::string& file, const std::string& section,
                                   const std::string& key, const std::string& defaultValue,
                                   std::size_t maxChars = 259) const = 0;
-    // Leading decimal digits of the value (with an optional sign); the default
-    // when the key is missing or does not start with a number.
+    // Leading decimal digits of the value (with an optional sign), as
+    // GetPrivateProfileIntA: the default when the key is missing or its value is
+    // empty; 0 when the value does not start with a number.
     virtual int getInt(const std::string& file, const std::string& section,
                        const std::string& key, int defaultValue) const = 0;
     virtual bool writeString(const std::string& file, const std::string& section,

@@ -1,3 +1,5 @@
 #pragma once
 // All resource identifiers of the resource module, one header per subsystem.
 #include "ids_core.h"
+#include "ids_catalog.h"
+#include "ids_settings.h"
