@@ -1,6 +1,6 @@
 #pragma once
-// Resource identifiers of the paper catalog (Part 2.2) and of the messages of
-// the catalog editor that refer to it (Part 4.10). Values are fixed.
+// Resource identifiers of the paper catalog and of the messages of
+// the catalog editor that refer to it. Values are fixed.
 
 // Section and key names of the catalog file.
 #define IDS_CATALOG_COUNT_KEY          513

@@ -1,9 +1,9 @@
 #pragma once
-// The paper catalog (Part 2.2): the five vocabulary lists and the ordered,
+// The paper catalog: the five vocabulary lists and the ordered,
 // 1-based list of paper definitions, read from and written to the catalog file
 // (an INI file, resource string 94, in the installation folder).
 //
-// Split of work with JobDocument (Part 2.1):
+// Split of work with JobDocument:
 // - PaperCatalog reads, holds and writes the lists; it knows nothing of the
 //   settings record and never marks anything modified.
 // - JobDocument owns `bodyPaper`, `bodyPaperName`, `reserved1078` and the
@@ -81,8 +81,8 @@ public:
         bool ok = false;     // false: a paper could not be stored (reading stopped)
         int bodyIndex = -1;  // key 515 as read (default -1), not clamped
     };
-    // Replaces the papers with the paper section of the file (steps 1-5 of
-    // Part 2.2); step 6 is the document's, using bodyIndex.
+    // Replaces the papers with the paper section of the file. Choosing the body
+    // paper afterwards is the document's work, using bodyIndex.
     LoadResult loadCatalog();
     // Deletes the paper section and writes count, body index `bodyPaper` and
     // the entries. False (after message 93+94+32) when the section cannot be

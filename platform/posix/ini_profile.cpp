@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace orvox::platform {
 
@@ -59,7 +58,10 @@ bool readWhole(const std::string& file, std::string& bytes)
 {
     std::ifstream in(file, std::ios::binary);
     if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    bytes.clear();
+    char chunk[4096];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
+        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
     return !in.bad();
 }
 
@@ -115,6 +117,7 @@ void IniProfile::parse(const std::string& bytes, Parsed& out)
 
 const IniProfile::Parsed* IniProfile::load(const std::string& file) const
 {
+    if (freshness_ == Freshness::kTrustUntilWritten && cacheValid_ && cachePath_ == file) return &cache_;
     std::string bytes;
     if (!readWhole(file, bytes)) return nullptr;
     if (!cacheValid_ || cachePath_ != file || cacheBytes_ != bytes) {

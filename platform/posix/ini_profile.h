@@ -25,6 +25,16 @@ namespace orvox::platform {
 
 class IniProfile : public Profile {
 public:
+    enum class Freshness {
+        // Every read looks at the file as it is now, as the Windows functions do.
+        kReadEveryCall,
+        // Reads reuse the last parse of a file until this object writes to a
+        // file; for a caller that knows nobody else changes the file meanwhile
+        // (the fuzz targets, which read one input many thousand times).
+        kTrustUntilWritten,
+    };
+    explicit IniProfile(Freshness freshness = Freshness::kReadEveryCall) : freshness_(freshness) {}
+
     std::string getString(const std::string& file, const std::string& section,
                           const std::string& key, const std::string& defaultValue,
                           std::size_t maxChars = 259) const override;
@@ -65,6 +75,7 @@ private:
     const Parsed* load(const std::string& file) const;
     bool store(const std::string& file, const std::vector<Line>& lines) const;
 
+    Freshness freshness_;
     // The last file read, so that the many keys of one catalog do not each
     // parse the file again.
     mutable std::string cachePath_;

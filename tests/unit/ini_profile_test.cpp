@@ -65,6 +65,17 @@ TEST(IniProfile, DeletingASectionTakesItsCommentsWithIt)
     EXPECT_FALSE(std::filesystem::exists(dir.file("none.ini")));
 }
 
+TEST(IniProfile, ACommentLineIsNoKeyEvenWhenAskedForByItsText)
+{
+    // Wine keeps ";K=v" as a key named ";K"; no caller asks for such a name, and
+    // here a comment is a comment.
+    ScratchDir dir;
+    const std::string f = dir.file("a.ini");
+    writeBytes(f, "[S]\r\n;K=commented\r\n");
+    platform::IniProfile p;
+    EXPECT_EQ(p.getString(f, "S", ";K", "d"), "d");
+}
+
 TEST(IniProfile, AFileChangedBehindItsBackIsReadAgain)
 {
     ScratchDir dir;
@@ -76,6 +87,20 @@ TEST(IniProfile, AFileChangedBehindItsBackIsReadAgain)
     EXPECT_EQ(p.getString(f, "S", "K", ""), "bbb");
     std::filesystem::remove(f);
     EXPECT_EQ(p.getString(f, "S", "K", "gone"), "gone");
+}
+
+TEST(IniProfile, ATrustingProfileRereadsOnlyAfterItsOwnWrites)
+{
+    ScratchDir dir;
+    const std::string f = dir.file("a.ini");
+    platform::IniProfile p(platform::IniProfile::Freshness::kTrustUntilWritten);
+    writeBytes(f, "[S]\r\nK=aaa\r\n");
+    EXPECT_EQ(p.getString(f, "S", "K", ""), "aaa");
+    writeBytes(f, "[S]\r\nK=bbb\r\n");
+    EXPECT_EQ(p.getString(f, "S", "K", ""), "aaa");  // what it promised not to notice
+    ASSERT_TRUE(p.writeString(f, "S", "L", "1"));
+    EXPECT_EQ(p.getString(f, "S", "K", ""), "bbb");
+    EXPECT_EQ(p.getInt(f, "S", "L", -1), 1);
 }
 
 TEST(IniProfile, WritingToAFolderThatDoesNotExistFails)

@@ -1,4 +1,4 @@
-// The paper catalog (Part 2.2): reading the shipped catalog file, the file rules
+// The paper catalog: reading the shipped catalog file, the file rules
 // (placeholders, numeric references, short lines), the host text, and writing.
 #include "settings/paper_catalog.h"
 

@@ -42,7 +42,9 @@ TEST(ResourceTable, ReadsTheTextsAsWritten)
 
 TEST(ResourceTable, MalformedResImagesAreRefused)
 {
-    std::ifstream in(std::getenv("ORVOX_RES_FILE"), std::ios::binary);
+    const char* path = std::getenv("ORVOX_RES_FILE");
+    ASSERT_NE(path, nullptr) << "ORVOX_RES_FILE names the compiled table";
+    std::ifstream in(path, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();
     const std::string good = ss.str();
