@@ -23,16 +23,31 @@ inline const platform::StringSource& shippedStrings()
     return strings;
 }
 
-// A file name of this process's own, so that parallel fuzzing jobs do not share inputs.
+// A folder of this process's own (parallel fuzzing jobs do not share inputs),
+// removed when the process exits normally.
+class ScratchFolder {
+public:
+    ScratchFolder()
+    {
+        std::random_device rd;
+        path_ = std::filesystem::temp_directory_path() / ("orvox-fuzz-" + std::to_string(rd()));
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
 inline std::string scratchFile(const std::string& name)
 {
-    static const std::string folder = [] {
-        std::random_device rd;
-        const auto dir = std::filesystem::temp_directory_path() / ("orvox-fuzz-" + std::to_string(rd()));
-        std::filesystem::create_directories(dir);
-        return dir.string();
-    }();
-    return (std::filesystem::path(folder) / name).string();
+    static const ScratchFolder folder;
+    return (folder.path() / name).string();
 }
 
 inline void writeFile(const std::string& path, const std::uint8_t* data, std::size_t size)
