@@ -30,7 +30,11 @@ int Application::createMainWindow(HWND parent, bool showSplash)
     return result;
 }
 
-void Application::teardown() { mainWindow_.reset(); }
+void Application::teardown()
+{
+    documents_.destroy();
+    mainWindow_.reset();
+}
 
 HWND Application::mainWindowHandle() const { return mainWindow_ ? mainWindow_->handle() : nullptr; }
 
@@ -39,16 +43,20 @@ bool Application::initialiseMainWindow()
     const LibraryState& lib = library();
     configFile_ = lib.installationFolder + strings_.load(IDS_CONFIG_FILE_NAME);
     branding_.load(lib.installationFolder, profile_, strings_);
-    reportDocumentState(strings_.load(IDS_UNTITLED), false);
+    if (!documents_.create(services_, lib.installationFolder)) return false;
+    // A new, untitled document to start with.
+    documents_.newSettings();
+    documents_.document()->reportDocumentState();
     return true;
 }
 
-int Application::prepareExit(bool /*force*/)
+int Application::prepareExit(bool force)
 {
     if (library().printing) {
         services_.messages.show(strings_.load(IDS_EXIT_WHILE_PRINTING), 0);
         return 22;
     }
+    if (!force && !documents_.askSaveChanges(mainWindowHandle())) return 23;
     return 0;
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "interface/document_host.h"
 #include "interface/message_box.h"
 #include "platform/services.h"
 #include "platform/win32/win32_platform.h"
@@ -45,6 +46,7 @@ public:
     void reportDocumentState(const std::string& title, bool modified) const;
 
     const Branding& branding() const { return branding_; }
+    DocumentHost& documents() { return documents_; }
     platform::Services& services() { return services_; }
     const std::string& configFile() const { return configFile_; }
     bool showSplash() const { return showSplash_; }
@@ -55,6 +57,7 @@ private:
     platform::Win32FileSystem files_;
     platform::Services services_;
     Branding branding_;
+    DocumentHost documents_{*this};
     std::unique_ptr<MainWindow> mainWindow_;
     std::string hostVersion_;
     std::string configFile_;

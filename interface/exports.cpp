@@ -165,19 +165,23 @@ int Orvo_Print(void)
     return result;
 }
 
-int Orvo_OpenSettings(const char* /*path*/)
+int Orvo_OpenSettings(const char* path)
 {
     return exported([&] {
         if (!app()) return 5;
-        return 1;  // no document
+        if (!app()->documents().document()) return 1;
+        if (!path) return 4;
+        return app()->documents().openSettings(path);
     });
 }
 
-int Orvo_SaveSettings(const char* /*path*/)
+int Orvo_SaveSettings(const char* path)
 {
     return exported([&] {
         if (!app()) return 5;
-        return 1;
+        if (!app()->documents().document()) return 1;
+        if (!path) return 4;
+        return app()->documents().saveSettings(path);
     });
 }
 
@@ -197,7 +201,7 @@ int Orvo_NewSettings(void)
 {
     return exported([&] {
         if (!app()) return 5;
-        return 1;
+        return app()->documents().newSettings();
     });
 }
 
@@ -206,7 +210,10 @@ int Orvo_GetSizeOfPaperCatalog(int* size)
     return exported([&] {
         if (!app()) return 5;
         if (!size) return 4;
-        return 1;
+        std::string text;
+        if (!app()->documents().catalogText(text)) return 1;
+        *size = static_cast<int>(text.size()) + 1;
+        return 0;
     });
 }
 
@@ -215,7 +222,10 @@ int Orvo_GetPaperCatalog(char* buffer)
     return exported([&] {
         if (!app()) return 5;
         if (!buffer) return 4;
-        return 1;
+        std::string text;
+        if (!app()->documents().catalogText(text)) return 1;
+        std::memcpy(buffer, text.c_str(), text.size() + 1);
+        return 0;
     });
 }
 

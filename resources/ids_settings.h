@@ -17,3 +17,10 @@
 #define IDS_DOCUMENT_INIT_FAILED            187    // followed by the catalog file name and 181
 #define IDS_DOCUMENT_INIT_FAILED_TAIL       181
 #define IDS_SETTINGS_FILE_READ_ONLY         450    // followed by a line feed and the file name
+
+// The settings-file dialogs.
+#define IDS_OPEN_READ_ONLY_QUESTION         451    // followed by a line feed and the path
+#define IDS_OPEN_DIALOG_FAILED              445
+#define IDS_INVALID_FILE_NAME               441    // followed by the name and 61235
+#define IDS_INVALID_FILE_NAME_TAIL          61235
+#define IDS_SAVE_DIALOG_FAILED              442
