@@ -46,6 +46,33 @@ bool creatable(const std::string& path)
     return true;
 }
 
+// Runs the open or save dialog for settings files; false when the user
+// cancelled (or, after the failure message, when the dialog could not be shown).
+bool chooseSettingsFile(HWND owner, const Branding& branding, const platform::StringSource& strings,
+                        platform::MessageSink& messages, bool forSaving, std::string& path)
+{
+    const std::string extension = branding.get(Branding::kExtension);
+    std::vector<char> filter = dialogFilter(branding.get(Branding::kFileFilter) + strings.load(IDS_ALL_FILES_FILTER));
+    char file[MAX_PATH] = {};
+    lstrcpynA(file, ("*." + extension).c_str(), MAX_PATH);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter.data();
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrDefExt = extension.c_str();
+    ofn.Flags = forSaving ? OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT
+                          : OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    if (!(forSaving ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn))) {
+        if (CommDlgExtendedError() != 0)
+            messages.show(strings.load(forSaving ? IDS_SAVE_DIALOG_FAILED : IDS_OPEN_DIALOG_FAILED), MB_OK);
+        return false;
+    }
+    path = file;
+    return true;
+}
+
 } // namespace
 
 DocumentHost::~DocumentHost() { destroy(); }
@@ -118,25 +145,9 @@ bool DocumentHost::openWithDialog(HWND owner)
     if (!document_) return false;
     JobDocument& doc = *document_;
     const platform::StringSource& strings = doc.services().strings;
-    const Branding& branding = app_.branding();
-    const std::string extension = branding.get(Branding::kExtension);
-    std::vector<char> filter = dialogFilter(branding.get(Branding::kFileFilter) + strings.load(IDS_ALL_FILES_FILTER));
     for (;;) {
-        char file[MAX_PATH] = {};
-        lstrcpynA(file, ("*." + extension).c_str(), MAX_PATH);
-        OPENFILENAMEA ofn{};
-        ofn.lStructSize = sizeof ofn;
-        ofn.hwndOwner = owner;
-        ofn.lpstrFilter = filter.data();
-        ofn.lpstrFile = file;
-        ofn.nMaxFile = MAX_PATH;
-        ofn.lpstrDefExt = extension.c_str();
-        ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-        if (!GetOpenFileNameA(&ofn)) {
-            if (CommDlgExtendedError() != 0) doc.services().messages.show(strings.load(IDS_OPEN_DIALOG_FAILED), MB_OK);
-            return false;
-        }
-        const std::string path = file;
+        std::string path;
+        if (!chooseSettingsFile(owner, app_.branding(), strings, doc.services().messages, false, path)) return false;
         if (existsButNotWritable(path)) {
             doc.setReadOnly(true);
             const int answer = doc.services().messages.show(
@@ -159,25 +170,10 @@ bool DocumentHost::saveWithDialog(HWND owner)
     doc.setAlternativeSignature(false);
     if (platform::UiState* ui = doc.uiState(); ui && !ui->validatePages()) return false;
     const platform::StringSource& strings = doc.services().strings;
-    const Branding& branding = app_.branding();
-    const std::string extension = branding.get(Branding::kExtension);
-    std::vector<char> filter = dialogFilter(branding.get(Branding::kFileFilter) + strings.load(IDS_ALL_FILES_FILTER));
+    const std::string extension = app_.branding().get(Branding::kExtension);
     for (;;) {
-        char file[MAX_PATH] = {};
-        lstrcpynA(file, ("*." + extension).c_str(), MAX_PATH);
-        OPENFILENAMEA ofn{};
-        ofn.lStructSize = sizeof ofn;
-        ofn.hwndOwner = owner;
-        ofn.lpstrFilter = filter.data();
-        ofn.lpstrFile = file;
-        ofn.nMaxFile = MAX_PATH;
-        ofn.lpstrDefExt = extension.c_str();
-        ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
-        if (!GetSaveFileNameA(&ofn)) {
-            if (CommDlgExtendedError() != 0) doc.services().messages.show(strings.load(IDS_SAVE_DIALOG_FAILED), MB_OK);
-            return false;
-        }
-        std::string path = file;
+        std::string path;
+        if (!chooseSettingsFile(owner, app_.branding(), strings, doc.services().messages, true, path)) return false;
         const std::size_t slash = path.find_last_of("\\/");
         std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
         if (name.find('.') == std::string::npos) {
