@@ -21,25 +21,34 @@ public:
     std::vector<int> models;
 };
 
+using Substitutions = std::vector<std::pair<int, std::string>>;
+
 class XmlImportTest : public test::DocumentTest {
 protected:
     XmlImportTest() { doc().setUiState(&ui); }
 
-    int import(const std::string& xml)
+    int import(const std::string& xml, platform::XmlTargets* pages)
     {
         line = -7;
-        return importXmlSettings(doc(), xml, line, &targets);
+        return importXmlSettings(doc(), xml, line, pages);
     }
     // A root holding `body`.
-    int importSettings(const std::string& body) { return import("<PRINTER_SETTINGS>" + body + "</PRINTER_SETTINGS>"); }
-    static std::string item(const std::string& pages, const std::string& paper)
+    int importSettings(const std::string& body)
     {
-        return "<PAPER_SUBSTITUTION_ITEM><PAGE_RANGE>" + pages + "</PAGE_RANGE><PAPER>" + paper +
-               "</PAPER></PAPER_SUBSTITUTION_ITEM>";
+        return import("<PRINTER_SETTINGS>" + body + "</PRINTER_SETTINGS>", &targets);
     }
-    std::vector<std::pair<int, std::string>> substitutionList()
+    static std::string items(const Substitutions& list)
     {
-        std::vector<std::pair<int, std::string>> list;
+        std::string xml = "<PAPER_SUBSTITUTIONS>";
+        for (const auto& [paper, pages] : list) {
+            xml += "<PAPER_SUBSTITUTION_ITEM>\n<PAGE_RANGE>" + pages + "</PAGE_RANGE><PAPER>" + std::to_string(paper) +
+                   "</PAPER></PAPER_SUBSTITUTION_ITEM>";
+        }
+        return xml + "</PAPER_SUBSTITUTIONS>";
+    }
+    Substitutions substitutionList()
+    {
+        Substitutions list;
         for (const PaperSubstitution& s : doc().substitutions()) list.emplace_back(s.paperIndex, s.pageList);
         return list;
     }
@@ -63,7 +72,6 @@ TEST_F(XmlImportTest, AJobTextSetsTheDocumentAndThePages)
   <OFFSET_STACKING>ID_STACK_MODE_NO_OFFSET</OFFSET_STACKING>
   <STAPLING>ID_STAPLE_MODE_BOTH</STAPLING>
   <PROOF_SET>ON
-    <WAIT_TIME>75</WAIT_TIME>
     <ACTION>ID_PROOFSET_CANCEL</ACTION>
   </PROOF_SET>
   <CHAPTER_PAGES>1, 5..9 last</CHAPTER_PAGES>
@@ -72,7 +80,7 @@ TEST_F(XmlImportTest, AJobTextSetsTheDocumentAndThePages)
     <PAPER_SUBSTITUTION_ITEM><PAGE_RANGE>10..12 ^14</PAGE_RANGE><PAPER>0</PAPER></PAPER_SUBSTITUTION_ITEM>
     <PAPER_SUBSTITUTION_ITEM><PAGE_RANGE>Last</PAGE_RANGE><PAPER>40</PAPER></PAPER_SUBSTITUTION_ITEM>
   </PAPER_SUBSTITUTIONS>
-  <FILES_TO_PRINT><FILE>c:\jobs\report.ps</FILE><FILE>c:\jobs\cover.pdf</FILE></FILES_TO_PRINT>
+  <FILES_TO_PRINT><FILE>	c:\jobs\report.ps  </FILE><FILE>c:\jobs\cover.pdf</FILE></FILES_TO_PRINT>
   <MODIFY_PRINT_FILE>ID_MODIFY_FILE_CUS</MODIFY_PRINT_FILE>
   <FILES_TO_PRINT><FILE>c:\jobs\appendix.pcl</FILE></FILES_TO_PRINT>
   <PRINT_SERVER_OPTIONS>
@@ -81,79 +89,67 @@ TEST_F(XmlImportTest, AJobTextSetsTheDocumentAndThePages)
     <SPECIFIC_PRINTER>ON<SPECIFIC_PRINTER_STRING>Hall2</SPECIFIC_PRINTER_STRING></SPECIFIC_PRINTER>
   </PRINT_SERVER_OPTIONS>
 </printer_settings>
-)");
+)",
+                              &targets);
     ASSERT_EQ(result, 0);
     EXPECT_EQ(line, 0);
 
-    EXPECT_EQ(doc().printerModel(), 1);
-    EXPECT_EQ(doc().printerLanguage(), 2);
-    EXPECT_EQ(doc().bodyPaper(), 4);
-    EXPECT_EQ(doc().bodyPaperName(), "Paper 4");
-    EXPECT_EQ(doc().printingMode(), 2);
-    EXPECT_EQ(doc().documentExit(), 5);
-    EXPECT_EQ(doc().trimEdges(), 1);
-    EXPECT_EQ(doc().stackingMode(), 1);
-    EXPECT_EQ(doc().staplingMode(), 3);
-    EXPECT_EQ(doc().proofSet(), 1);
-    EXPECT_EQ(doc().proofWaitTime(), 60);
-    EXPECT_EQ(doc().proofSetAction(), 2);
-    EXPECT_EQ(doc().chapterPages(), "1, 5..9 LAST");
-    EXPECT_EQ(doc().modifyPrintFile(), 1);
-    EXPECT_EQ(doc().printToPrinter(), 0);
-    EXPECT_EQ(doc().saveAsFile(), 1);
-    EXPECT_EQ(doc().saveAsPath(), "D:\\OUT\\JOB 7.PRN");
-    EXPECT_EQ(doc().useSpecificPrinter(), 1);
-    EXPECT_EQ(doc().specificPrinterName(), "HALL2");
-
+    const JobDocument& d = doc();
+    const std::vector<int> numbers = {d.printerModel(), d.printerLanguage(), d.bodyPaper(),    d.printingMode(),
+                                      d.documentExit(), d.trimEdges(),       d.stackingMode(), d.staplingMode(),
+                                      d.proofSet(),     d.proofSetAction(),  d.modifyPrintFile(), d.printToPrinter(),
+                                      d.saveAsFile(),   d.useSpecificPrinter()};
+    EXPECT_EQ(numbers, (std::vector<int>{1, 2, 4, 2, 5, 1, 1, 3, 1, 2, 1, 0, 1, 1}));
+    EXPECT_EQ(d.bodyPaperName(), "Paper 4");
+    EXPECT_EQ(d.chapterPages(), "1, 5..9 LAST");
+    EXPECT_EQ(d.saveAsPath(), "D:\\OUT\\JOB 7.PRN");
+    EXPECT_EQ(d.specificPrinterName(), "HALL2");
     // Added after the one already there; paper numbers skip the body-paper
     // slot, 0 is that slot, and numbers past the catalog take its last paper.
-    const std::vector<std::pair<int, std::string>> expected = {{5, "2"}, {3, "1"}, {1, "10..12 ^14"}, {6, "last"}};
-    EXPECT_EQ(substitutionList(), expected);
+    EXPECT_EQ(substitutionList(), (Substitutions{{5, "2"}, {3, "1"}, {1, "10..12 ^14"}, {6, "last"}}));
 
     EXPECT_EQ(targets.printers, std::vector<std::string>{"\\\\SERVER\\HALL 2 PRESS"});
     EXPECT_EQ(targets.models, std::vector<int>{1});
-    const std::vector<std::string> files = {"C:\\JOBS\\REPORT.PS", "C:\\JOBS\\COVER.PDF", "C:\\JOBS\\APPENDIX.PCL"};
-    EXPECT_EQ(targets.files, files);
-    EXPECT_TRUE(doc().isModified());
+    EXPECT_EQ(targets.files,
+              (std::vector<std::string>{"C:\\JOBS\\REPORT.PS", "C:\\JOBS\\COVER.PDF", "C:\\JOBS\\APPENDIX.PCL"}));
+    EXPECT_TRUE(d.isModified());
     EXPECT_EQ(ui.refreshes, 1);
 }
 
 TEST_F(XmlImportTest, ARefusedTextChangesNothing)
 {
     const std::string good = "<PRINTER_SETTINGS>\n<COLLATE>OFF</COLLATE>\n<BODY_PAPER>4</BODY_PAPER>\n"
-                             "<FILES_TO_PRINT><FILE>A.PS</FILE></FILES_TO_PRINT>\n<PRINTER>P</PRINTER>\n"
-                             "<PAPER_SUBSTITUTIONS>" + item("1", "2") + "</PAPER_SUBSTITUTIONS>\n";
+                             "<FILES_TO_PRINT><FILE>A.PS</FILE></FILES_TO_PRINT>\n<PRINTER>P</PRINTER>\n" +
+                             items({{2, "1"}}) + "\n";
     struct Case {
         std::string tail;
         int code;
         int line;
     };
     const Case cases[] = {
-        {"<STAPLING>ID_STAPLE_MODE_TOP</STAPLING>\n", 39, 8},
-        {"<COPIES>3</COPIES>\n</PRINTER_SETTINGS>", 40, 7},
+        {"<STAPLING>ID_STAPLE_MODE_TOP</STAPLING>\n", 39, 9},
+        {"<COPIES>3</COPIES>\n</PRINTER_SETTINGS>", 40, 8},
+        {"<PROOF_SET>ON<WAIT_TIME>05</WAIT_TIME></PROOF_SET>\n</PRINTER_SETTINGS>", 41, 8},
         {"<WAIT_TIME>5</WAIT_TIME>\n</PRINTER_SETTINGS>", 42, 1},
-        {"<PROOF_SET>ON<WAIT_TIME>05</WAIT_TIME></PROOF_SET>\n</PRINTER_SETTINGS>", 41, 7},
         {"<PAPER_SUBSTITUTIONS>\n<PAPER_SUBSTITUTION_ITEM><PAGE_RANGE>3</PAGE_RANGE>"
          "</PAPER_SUBSTITUTION_ITEM></PAPER_SUBSTITUTIONS></PRINTER_SETTINGS>",
-         42, 8},
+         42, 9},
     };
     doc().setCollate(1);
     doc().markModified(false);
     const JobSettingsBytes before = toBytes(doc().settings());
     for (const Case& c : cases) {
-        EXPECT_EQ(import(good + c.tail), c.code) << c.tail;
+        EXPECT_EQ(import(good + c.tail, &targets), c.code) << c.tail;
         EXPECT_EQ(line, c.line) << c.tail;
     }
     EXPECT_EQ(toBytes(doc().settings()), before);
     EXPECT_EQ(doc().substitutionCount(), 0);
-    EXPECT_TRUE(targets.files.empty());
-    EXPECT_TRUE(targets.printers.empty());
+    EXPECT_TRUE(targets.files.empty() && targets.printers.empty());
     EXPECT_FALSE(doc().isModified());
     EXPECT_EQ(ui.refreshes, 0);
-    // The same text, completed, is taken.
-    EXPECT_EQ(import(good + "</PRINTER_SETTINGS>"), 0);
+
+    EXPECT_EQ(import(good + "</PRINTER_SETTINGS>", &targets), 0);
     EXPECT_EQ(doc().collate(), 0);
-    EXPECT_EQ(doc().bodyPaper(), 5);
     EXPECT_EQ(doc().substitutionCount(), 1);
 
     int missingLine = -7;
@@ -161,33 +157,30 @@ TEST_F(XmlImportTest, ARefusedTextChangesNothing)
     EXPECT_EQ(missingLine, 0);
 }
 
-TEST_F(XmlImportTest, NumbersAreBoundedAndZeroBodyPaperIsIgnored)
-{
-    ASSERT_EQ(importSettings("<BODY_PAPER>0</BODY_PAPER><PROOF_SET>ON<WAIT_TIME>0</WAIT_TIME></PROOF_SET>"), 0);
-    EXPECT_EQ(doc().bodyPaper(), 2);
-    EXPECT_EQ(doc().proofWaitTime(), 1);
-    ASSERT_EQ(importSettings("<BODY_PAPER>99</BODY_PAPER><PROOF_SET>ON<WAIT_TIME>60</WAIT_TIME></PROOF_SET>"), 0);
-    EXPECT_EQ(doc().bodyPaper(), 6);
-    EXPECT_EQ(doc().proofWaitTime(), 60);
-}
-
-TEST_F(XmlImportTest, SkipsWhatCannotBeStoredWhole)
+TEST_F(XmlImportTest, BoundsNumbersAndSkipsWhatCannotBeStoredWhole)
 {
     std::string manyPages;
     while (manyPages.size() < 300) manyPages += "7 ";
     std::string manyChapters;
     while (manyChapters.size() < 1100) manyChapters += "9 ";
-    ASSERT_EQ(importSettings("<CHAPTER_PAGES>4</CHAPTER_PAGES><CHAPTER_PAGES>" + manyChapters +
-                             "</CHAPTER_PAGES><PAPER_SUBSTITUTIONS>" + item("x3", "2") + item(manyPages, "2") +
-                             item("8", "3") + "</PAPER_SUBSTITUTIONS><PRINT_SERVER_OPTIONS><SAVE_AS>ON<SAVE_AS_STRING>" +
-                             std::string(32, 'a') + "</SAVE_AS_STRING></SAVE_AS><SPECIFIC_PRINTER>ON"
-                             "<SPECIFIC_PRINTER_STRING>" + std::string(31, 'b') +
-                             "</SPECIFIC_PRINTER_STRING></SPECIFIC_PRINTER></PRINT_SERVER_OPTIONS>"),
+    ASSERT_EQ(importSettings("<BODY_PAPER>0</BODY_PAPER><PROOF_SET>ON<WAIT_TIME>0</WAIT_TIME></PROOF_SET>"
+                             "<CHAPTER_PAGES>4</CHAPTER_PAGES><CHAPTER_PAGES>" + manyChapters + "</CHAPTER_PAGES>" +
+                             items({{2, "x3"}, {2, manyPages}, {3, "8"}}) +
+                             "<PRINT_SERVER_OPTIONS><SAVE_AS>ON<SAVE_AS_STRING>" + std::string(32, 'a') +
+                             "</SAVE_AS_STRING></SAVE_AS><SPECIFIC_PRINTER>ON<SPECIFIC_PRINTER_STRING>" +
+                             std::string(31, 'b') + "</SPECIFIC_PRINTER_STRING></SPECIFIC_PRINTER>"
+                             "</PRINT_SERVER_OPTIONS>"),
               0);
+    EXPECT_EQ(doc().bodyPaper(), 2);
+    EXPECT_EQ(doc().proofWaitTime(), 1);
     EXPECT_EQ(doc().chapterPages(), "4");
-    EXPECT_EQ(substitutionList(), (std::vector<std::pair<int, std::string>>{{4, "8"}}));
+    EXPECT_EQ(substitutionList(), (Substitutions{{4, "8"}}));
     EXPECT_EQ(doc().saveAsPath(), "");
     EXPECT_EQ(doc().specificPrinterName(), std::string(31, 'B'));
+
+    ASSERT_EQ(importSettings("<BODY_PAPER>99</BODY_PAPER><PROOF_SET>ON<WAIT_TIME>75</WAIT_TIME></PROOF_SET>"), 0);
+    EXPECT_EQ(doc().bodyPaper(), 6);
+    EXPECT_EQ(doc().proofWaitTime(), 60);
 }
 
 TEST_F(XmlImportTest, ElementsTakeEffectInDocumentOrder)
@@ -195,22 +188,20 @@ TEST_F(XmlImportTest, ElementsTakeEffectInDocumentOrder)
     // Carets are not allowed in pamphlet jobs on model 0, so the model set
     // before a substitution decides whether its page list is taken.
     doc().setPrinterModel(0);
-    ASSERT_EQ(importSettings("<PRINTING_MODE>ID_PAMPHLETS</PRINTING_MODE><PAPER_SUBSTITUTIONS>" + item("^3", "1") +
-                             "</PAPER_SUBSTITUTIONS><PRINTER_MODEL>ID_PRINTERMODEL_OTHER</PRINTER_MODEL>"
-                             "<PAPER_SUBSTITUTIONS>" + item("^4", "1") + "</PAPER_SUBSTITUTIONS>"),
+    ASSERT_EQ(importSettings("<PRINTING_MODE>ID_PAMPHLETS</PRINTING_MODE>" + items({{1, "^3"}}) +
+                             "<PRINTER_MODEL>ID_PRINTERMODEL_OTHER</PRINTER_MODEL>" + items({{1, "^4"}})),
               0);
-    EXPECT_EQ(substitutionList(), (std::vector<std::pair<int, std::string>>{{2, "^4"}}));
+    EXPECT_EQ(substitutionList(), (Substitutions{{2, "^4"}}));
 }
 
 TEST_F(XmlImportTest, AFullSubstitutionListStopsTheImportAtThatPaper)
 {
-    for (int i = doc().substitutionCount(); i < kMaxSubstitutions - 1; ++i) doc().addSubstitution(2, 0, "1");
+    for (int i = 0; i < kMaxSubstitutions - 1; ++i) doc().addSubstitution(2, 0, "1");
     doc().setCollate(1);
-    line = -7;
-    const std::string xml = "<PRINTER_SETTINGS><PAPER_SUBSTITUTIONS>\n" + item("5", "1") + "\n" + item("6", "1") +
-                            "\n</PAPER_SUBSTITUTIONS><COLLATE>OFF</COLLATE></PRINTER_SETTINGS>";
     // Without pages the import still works on the document alone.
-    EXPECT_EQ(importXmlSettings(doc(), xml, line, nullptr), 43);
+    EXPECT_EQ(import("<PRINTER_SETTINGS>" + items({{1, "5"}, {1, "6"}}) + "<COLLATE>OFF</COLLATE></PRINTER_SETTINGS>",
+                     nullptr),
+              43);
     EXPECT_EQ(line, 3);
     EXPECT_EQ(doc().substitutionCount(), kMaxSubstitutions);
     EXPECT_EQ(doc().substitution(kMaxSubstitutions - 1).pageList, std::string("5"));
