@@ -181,8 +181,8 @@ Apply applyKind(int tag)
     }
 }
 
-// The print server takes its save-as path and printer name from fields of 32
-// characters; longer texts would arrive cut, so they are not taken at all.
+// The printer page edits the save-as path and the specific printer name in
+// 31 characters; a longer text is not taken rather than taken cut short.
 constexpr std::size_t kMaxServerText = 31;
 
 // Room in the record for page lists, the terminating zero left out.
