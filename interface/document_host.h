@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/xml_targets.h"
 #include "settings/job_document.h"
 
 namespace orvox {
@@ -22,6 +23,10 @@ public:
     bool create(const platform::Services& services, const std::string& installationFolder);
     void destroy();
     JobDocument* document() const { return document_.get(); }
+    // Where an XML import sends files and the printer choice: the Files and
+    // Printers pages once they exist.
+    platform::XmlTargets* xmlTargets() const { return xmlTargets_; }
+    void setXmlTargets(platform::XmlTargets* targets) { xmlTargets_ = targets; }
 
     // Exported operations: result codes as the host sees them (1: no document).
     int newSettings();
@@ -46,6 +51,7 @@ private:
 
     Application& app_;
     std::unique_ptr<JobDocument> document_;
+    platform::XmlTargets* xmlTargets_ = nullptr;
 };
 
 } // namespace orvox

@@ -12,6 +12,7 @@
 #include "interface/main_window.h"
 #include "interface/status_window.h"
 #include "platform/win32/win32_platform.h"
+#include "settings/xml_import.h"
 
 using namespace orvox;
 
@@ -190,10 +191,16 @@ int Orvo_OpenXMLSettings(const char* xml, int* errorLine)
     return exported([&] {
         if (!app()) return 5;
         // A null line pointer would crash the host's own call; refuse it.
-        if (!errorLine || !xml) return 4;
-        *errorLine = 0;
+        if (!errorLine) return 4;
         if (!mainWindow()) return 2;
-        return 1;
+        JobDocument* doc = app()->documents().document();
+        if (!doc) return 1;
+        int line = 0;
+        const int result = importXmlSettings(*doc, xml, line, app()->documents().xmlTargets());
+        *errorLine = result == 0 ? 0 : line;
+        if (result != 0) return result;
+        // The import may have shown messages; the window must still be there.
+        return app() && mainWindow() ? 0 : 1;
     });
 }
 

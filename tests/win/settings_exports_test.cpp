@@ -218,3 +218,33 @@ TEST_F(SettingsExportsTest, ExitOfAnUnchangedDocumentAsksNothing)
 
 } // namespace
 } // namespace orvox::test
+
+namespace orvox::test {
+namespace {
+
+TEST_F(SettingsExportsTest, XmlTextIsAppliedOrRefusedWithItsLine)
+{
+    int line = -1;
+    ASSERT_EQ(orvox.OpenXMLSettings("<PRINTER_SETTINGS>\n<PRINTING_MODE>ID_TWO_SIDED_FLIP_SHORT</PRINTING_MODE>\n"
+                                    "<COLLATE>OFF</COLLATE>\n</PRINTER_SETTINGS>",
+                                    &line),
+              0);
+    EXPECT_EQ(line, 0);
+    const std::string saved = path("xml.ovx");
+    ASSERT_EQ(orvox.SaveSettings(saved.c_str()), 0);
+    const std::string bytes = readBytes(saved);
+    EXPECT_EQ(get16(bytes, recordStart() + 1068), 2) << "printing mode";
+    EXPECT_EQ(get16(bytes, recordStart() + 1072), 0) << "collate";
+
+    line = -1;
+    EXPECT_EQ(orvox.OpenXMLSettings("<PRINTER_SETTINGS>\n\n<NO_SUCH_TAG>1</NO_SUCH_TAG>\n</PRINTER_SETTINGS>", &line),
+              40);
+    EXPECT_EQ(line, 3);
+    line = -1;
+    EXPECT_EQ(orvox.OpenXMLSettings(nullptr, &line), 38);
+    EXPECT_EQ(line, 0);
+    EXPECT_EQ(orvox.OpenXMLSettings("<PRINTER_SETTINGS/>", nullptr), 4);
+}
+
+} // namespace
+} // namespace orvox::test
