@@ -1,3 +1,4 @@
 #pragma once
 // All resource identifiers of the resource module, one header per subsystem.
 #include "ids_core.h"
+#include "ids_ui.h"
