@@ -21,7 +21,7 @@ add_library(orvoxRes SHARED ${PROJECT_SOURCE_DIR}/resources/orvoxRes.rc)
 set_target_properties(orvoxRes PROPERTIES PREFIX "" LINKER_LANGUAGE C
   RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
 target_include_directories(orvoxRes PRIVATE ${PROJECT_SOURCE_DIR}/resources)
-target_link_options(orvoxRes PRIVATE -nostdlib -Wl,--no-entry -s)
+target_link_options(orvoxRes PRIVATE -nostdlib -nostartfiles -Wl,-e,0 -s)
 set_property(SOURCE ${PROJECT_SOURCE_DIR}/resources/orvoxRes.rc APPEND PROPERTY OBJECT_DEPENDS ${ORVOX_RC_DEPENDS})
 
 # The Win32 platform half, shared by the library and the Windows tests.
@@ -38,6 +38,7 @@ add_library(Orvox SHARED ${ORVOX_DLL_SOURCES} ${PROJECT_SOURCE_DIR}/interface/Or
 set_target_properties(Orvox PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
 target_include_directories(Orvox PRIVATE ${PROJECT_SOURCE_DIR}/include)
 target_compile_options(Orvox PRIVATE ${ORVOX_WARNINGS})
+target_compile_definitions(Orvox PRIVATE ORVOX_BUILDING_DLL)
 target_link_libraries(Orvox PRIVATE orvox_core orvox_win32_platform orvox_tiff
   comctl32 comdlg32 shell32 ole32 gdi32 user32 advapi32 winspool)
 target_link_options(Orvox PRIVATE ${ORVOX_STATIC_RUNTIME} -Wl,--kill-at)
@@ -64,6 +65,7 @@ set_tests_properties(unit.wine PROPERTIES
   ENVIRONMENT "ORVOX_RES_FILE=${ORVOX_RES_FILE};ORVOX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 
 file(GLOB ORVOX_WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*.cpp)
+if(ORVOX_WIN_TEST_SOURCES)
 add_executable(orvox_win_tests ${ORVOX_WIN_TEST_SOURCES})
 set_target_properties(orvox_win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
 target_include_directories(orvox_win_tests PRIVATE ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/tests/win)
@@ -72,8 +74,10 @@ target_link_libraries(orvox_win_tests PRIVATE GTest::gtest comctl32 gdi32 user32
 target_link_options(orvox_win_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
 add_dependencies(orvox_win_tests Orvox orvoxRes orvox_install_data)
 add_test(NAME win.host COMMAND orvox_win_tests)
+endif()
 
 file(GLOB ORVOX_E2E_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
+if(ORVOX_E2E_TEST_SOURCES)
 add_executable(orvox_e2e_tests ${ORVOX_E2E_TEST_SOURCES})
 set_target_properties(orvox_e2e_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
 target_include_directories(orvox_e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/tests/e2e)
@@ -84,3 +88,4 @@ add_dependencies(orvox_e2e_tests Orvox orvoxRes orvox_install_data)
 # The e2e tests need the capture printer; tools/test.sh starts it and names the
 # queue and the capture folder in the environment.
 add_test(NAME e2e.spooler COMMAND orvox_e2e_tests)
+endif()

@@ -91,7 +91,7 @@ bool ResFileStrings::parse(const std::string& bytes)
                     std::string text;
                     text.reserve(len);
                     for (std::uint16_t k = 0; k < len; ++k) {
-                        std::uint16_t c;
+                        std::uint16_t c = 0;
                         r.u16(p + 2u * k, c);
                         text.push_back(toAnsi(c));
                     }

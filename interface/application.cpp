@@ -1,0 +1,76 @@
+#include "interface/application.h"
+
+#include "interface/library.h"
+#include "interface/main_window.h"
+#include "resource.h"
+
+namespace orvox {
+
+namespace {
+constexpr const char* kVersionPrefix = "Orvox.dll -";
+constexpr const char* kVersionNumber = " 11_02_00";
+constexpr const char* kVersionSeparator = ",  ";
+constexpr const char* kXmlVersion = "XML Version 1.0";
+} // namespace
+
+Application::Application()
+    : services_{strings_, profile_, messageBox(), files_}
+{
+}
+
+Application::~Application() = default;
+
+int Application::createMainWindow(HWND parent, bool showSplash)
+{
+    showSplash_ = showSplash;
+    auto window = std::make_unique<MainWindow>(*this);
+    mainWindow_ = std::move(window);
+    const int result = mainWindow_->create(parent);
+    if (result == 10) mainWindow_.reset();
+    return result;
+}
+
+void Application::teardown() { mainWindow_.reset(); }
+
+HWND Application::mainWindowHandle() const { return mainWindow_ ? mainWindow_->handle() : nullptr; }
+
+bool Application::initialiseMainWindow()
+{
+    const LibraryState& lib = library();
+    configFile_ = lib.installationFolder + strings_.load(IDS_CONFIG_FILE_NAME);
+    branding_.load(lib.installationFolder, profile_, strings_);
+    reportDocumentState(strings_.load(IDS_UNTITLED), false);
+    return true;
+}
+
+int Application::prepareExit(bool /*force*/)
+{
+    if (library().printing) {
+        services_.messages.show(strings_.load(IDS_EXIT_WHILE_PRINTING), 0);
+        return 22;
+    }
+    return 0;
+}
+
+std::string Application::versionString() const
+{
+    std::string text = kVersionPrefix;
+    text += kVersionNumber;
+    text += kVersionSeparator;
+    text += strings_.load(IDS_VERSION_SUFFIX);
+    if (!hostVersion_.empty()) {
+        text += kVersionSeparator;
+        text += hostVersion_;
+    }
+    text += kVersionSeparator;
+    text += kXmlVersion;
+    return text;
+}
+
+void Application::reportDocumentState(const std::string& title, bool modified) const
+{
+    if (OrvoSetTitleHook hook = library().setTitleHook)
+        hook(title.c_str(), branding_.appTitle().c_str(), modified ? 1 : 0);
+}
+
+} // namespace orvox

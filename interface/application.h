@@ -1,0 +1,64 @@
+#pragma once
+// The application object: exists from Orvo_InitMain to Orvo_Exit and owns the
+// main window, the branding texts and (through the window) everything the
+// operator works with.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "interface/message_box.h"
+#include "platform/services.h"
+#include "platform/win32/win32_platform.h"
+#include "settings/branding.h"
+
+namespace orvox {
+
+class MainWindow;
+
+class Application {
+public:
+    Application();
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Creates the main window inside `parent` and runs its initialisation:
+    // 0, 10 when the window cannot be created, 11 when its initialisation failed.
+    int createMainWindow(HWND parent, bool showSplash);
+    HWND mainWindowHandle() const;
+    MainWindow* mainWindow() const { return mainWindow_.get(); }
+
+    // The steps of Orvo_Exit before the objects are destroyed: 0, or 22, 1, 23.
+    int prepareExit(bool force);
+
+    // Destroys the windows and everything they own; may throw, unlike the destructor.
+    void teardown();
+
+    void setHostVersion(const char* text) { hostVersion_ = text ? text : ""; }
+    std::string versionString() const;
+
+    // Runs when the main dialog is created; false fails the initialisation.
+    bool initialiseMainWindow();
+
+    // Tells the host the document title, the caption and the modified state.
+    void reportDocumentState(const std::string& title, bool modified) const;
+
+    const Branding& branding() const { return branding_; }
+    platform::Services& services() { return services_; }
+    const std::string& configFile() const { return configFile_; }
+    bool showSplash() const { return showSplash_; }
+
+private:
+    platform::Win32Strings strings_;
+    platform::Win32Profile profile_;
+    platform::Win32FileSystem files_;
+    platform::Services services_;
+    Branding branding_;
+    std::unique_ptr<MainWindow> mainWindow_;
+    std::string hostVersion_;
+    std::string configFile_;
+    bool showSplash_ = true;
+};
+
+} // namespace orvox

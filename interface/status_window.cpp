@@ -1,0 +1,78 @@
+#include "interface/status_window.h"
+
+#include <vector>
+
+#include "platform/win32/win32_platform.h"
+#include "resource.h"
+
+namespace orvox {
+
+StatusWindow::~StatusWindow()
+{
+    if (hwnd_ && IsWindow(hwnd_)) {
+        SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+bool StatusWindow::create(HWND parent)
+{
+    hwnd_ = CreateDialogParamA(platform::currentResourceHandle(), MAKEINTRESOURCEA(IDD_STATUS_BAR), parent,
+                               dialogProc, reinterpret_cast<LPARAM>(this));
+    if (!hwnd_) return false;
+    SetWindowLongPtrA(hwnd_, GWLP_ID, -1);
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    size_ = {r.right - r.left, r.bottom - r.top};
+    setText(platform::Win32Strings().load(IDS_IDLE_STATUS));
+    DragAcceptFiles(hwnd_, TRUE);
+    return true;
+}
+
+void StatusWindow::setText(const std::string& text)
+{
+    if (!hwnd_ || text.empty()) return;
+    SetDlgItemTextA(hwnd_, IDC_STATUS_TEXT, text.c_str());
+}
+
+std::string StatusWindow::text() const
+{
+    if (!hwnd_) return {};
+    HWND control = GetDlgItem(hwnd_, IDC_STATUS_TEXT);
+    const int length = GetWindowTextLengthA(control);
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
+    const int n = GetWindowTextA(control, buffer.data(), length + 1);
+    return std::string(buffer.data(), n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+INT_PTR CALLBACK StatusWindow::dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    auto* self = reinterpret_cast<StatusWindow*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    if (!self) return FALSE;
+    try {
+        return self->handleMessage(message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+INT_PTR StatusWindow::handleMessage(UINT message, WPARAM, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return FALSE;
+    case WM_SETTEXT:
+        // The host sets the status text by sending the bar its text.
+        if (lParam) {
+            setText(reinterpret_cast<const char*>(lParam));
+            InvalidateRect(hwnd_, nullptr, TRUE);
+        }
+        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace orvox

@@ -1,0 +1,97 @@
+#include "platform/win32/win32_platform.h"
+
+#include <vector>
+
+namespace orvox::platform {
+
+namespace {
+HINSTANCE g_resourceHandle = nullptr;
+}
+
+HINSTANCE currentResourceHandle() { return g_resourceHandle; }
+void setCurrentResourceHandle(HINSTANCE module) { g_resourceHandle = module; }
+
+std::string Win32Strings::load(unsigned id) const
+{
+    // A string resource is at most 65535 characters; LoadStringA reports how
+    // many it copied, so grow the buffer until the text fits.
+    std::vector<char> buffer(512);
+    for (;;) {
+        const int n = LoadStringA(g_resourceHandle, id, buffer.data(), static_cast<int>(buffer.size()));
+        if (n <= 0) return {};
+        if (static_cast<std::size_t>(n) + 1 < buffer.size() || buffer.size() >= 65536)
+            return std::string(buffer.data(), static_cast<std::size_t>(n));
+        buffer.resize(buffer.size() * 4);
+    }
+}
+
+std::string Win32Profile::getString(const std::string& file, const std::string& section,
+                                    const std::string& key, const std::string& defaultValue,
+                                    std::size_t maxChars) const
+{
+    std::vector<char> buffer(maxChars + 1);
+    const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.data(),
+                                             static_cast<DWORD>(buffer.size()), file.c_str());
+    return std::string(buffer.data(), n);
+}
+
+int Win32Profile::getInt(const std::string& file, const std::string& section, const std::string& key,
+                         int defaultValue) const
+{
+    return static_cast<int>(GetPrivateProfileIntA(section.c_str(), key.c_str(), defaultValue, file.c_str()));
+}
+
+bool Win32Profile::writeString(const std::string& file, const std::string& section, const std::string& key,
+                               const std::string& value)
+{
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
+}
+
+bool Win32Profile::deleteSection(const std::string& file, const std::string& section)
+{
+    return WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str()) != FALSE;
+}
+
+std::string Win32FileSystem::hostProgramFolder() const
+{
+    char path[MAX_PATH + 1] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    std::string folder(path, n);
+    const auto slash = folder.find_last_of("\\/");
+    if (slash == std::string::npos) return {};
+    folder.resize(slash + 1);
+    return folder;
+}
+
+std::string Win32FileSystem::tempFolder() const
+{
+    char path[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathA(MAX_PATH, path);
+    return (n == 0 || n > MAX_PATH) ? std::string() : std::string(path, n);
+}
+
+std::string Win32FileSystem::uniqueTempFile(const std::string& prefix)
+{
+    const std::string folder = tempFolder();
+    char name[MAX_PATH + 1] = {};
+    if (folder.empty() || GetTempFileNameA(folder.c_str(), prefix.c_str(), 0, name) == 0) return {};
+    return name;
+}
+
+std::optional<std::uint64_t> Win32FileSystem::freeDiskSpace(const std::string& folder) const
+{
+    ULARGE_INTEGER available{};
+    if (!GetDiskFreeSpaceExA(folder.c_str(), &available, nullptr, nullptr)) return std::nullopt;
+    return available.QuadPart;
+}
+
+bool Win32FileSystem::fileExists(const std::string& path) const
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::removeFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+
+} // namespace orvox::platform

@@ -1,0 +1,59 @@
+#pragma once
+// The Win32 halves of the platform seams: the real API behind each interface.
+#include <windows.h>
+
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/strings.h"
+
+namespace orvox::platform {
+
+// The module whose resources are current; exported calls switch it to the
+// resource module for their duration (ResourceScope).
+HINSTANCE currentResourceHandle();
+void setCurrentResourceHandle(HINSTANCE module);
+
+// Makes `module` the current resource source and puts the previous one back on
+// every way out of the scope.
+class ResourceScope {
+public:
+    explicit ResourceScope(HINSTANCE module) : previous_(currentResourceHandle())
+    {
+        setCurrentResourceHandle(module);
+    }
+    ~ResourceScope() { setCurrentResourceHandle(previous_); }
+    ResourceScope(const ResourceScope&) = delete;
+    ResourceScope& operator=(const ResourceScope&) = delete;
+
+private:
+    HINSTANCE previous_;
+};
+
+// Strings from the current resource module.
+class Win32Strings : public StringSource {
+public:
+    std::string load(unsigned id) const override;
+};
+
+class Win32Profile : public Profile {
+public:
+    std::string getString(const std::string& file, const std::string& section, const std::string& key,
+                          const std::string& defaultValue, std::size_t maxChars) const override;
+    int getInt(const std::string& file, const std::string& section, const std::string& key,
+               int defaultValue) const override;
+    bool writeString(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& value) override;
+    bool deleteSection(const std::string& file, const std::string& section) override;
+};
+
+class Win32FileSystem : public FileSystem {
+public:
+    std::string hostProgramFolder() const override;
+    std::string tempFolder() const override;
+    std::string uniqueTempFile(const std::string& prefix) override;
+    std::optional<std::uint64_t> freeDiskSpace(const std::string& folder) const override;
+    bool fileExists(const std::string& path) const override;
+    bool removeFile(const std::string& path) override;
+};
+
+} // namespace orvox::platform
