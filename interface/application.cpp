@@ -2,6 +2,7 @@
 
 #include "interface/library.h"
 #include "interface/main_window.h"
+#include "interface/status_window.h"
 #include "resource.h"
 
 namespace orvox {
@@ -34,14 +35,29 @@ void Application::teardown() { mainWindow_.reset(); }
 
 HWND Application::mainWindowHandle() const { return mainWindow_ ? mainWindow_->handle() : nullptr; }
 
-bool Application::initialiseMainWindow()
+void Application::locateConfiguration()
 {
-    const LibraryState& lib = library();
-    configFile_ = lib.installationFolder + strings_.load(IDS_CONFIG_FILE_NAME);
-    branding_.load(lib.installationFolder, profile_, strings_);
-    reportDocumentState(strings_.load(IDS_UNTITLED), false);
-    return true;
+    configFile_ = library().installationFolder + strings_.load(IDS_CONFIG_FILE_NAME);
 }
+
+void Application::loadBranding() { branding_.load(library().installationFolder, profile_, strings_); }
+
+void Application::setStatusText(const std::string& text) const
+{
+    if (StatusWindow* status = library().status.get()) status->setText(text);
+}
+
+std::string Application::statusText() const
+{
+    const StatusWindow* status = library().status.get();
+    return status ? status->text() : std::string();
+}
+
+bool Application::openSettingsFile(const std::string&) { return false; }
+
+bool Application::runCatalogEditor(HWND) { return false; }
+
+int Application::runPrintRequest() { return 1; }
 
 int Application::prepareExit(bool /*force*/)
 {

@@ -219,21 +219,23 @@ int Orvo_GetPaperCatalog(char* buffer)
     });
 }
 
-int Orvo_ShowTab(unsigned int /*tabId*/, int /*show*/)
+int Orvo_ShowTab(unsigned int tabId, int show)
 {
     return exported([&] {
         if (!app()) return 5;
         if (!mainWindow()) return 2;
-        return 4;
+        ui::TabHost& tabs = app()->mainWindow()->tabs();
+        const int id = static_cast<int>(tabId);
+        return show ? tabs.showTab(id) : tabs.hideTab(id);
     });
 }
 
-int Orvo_ShowGuiElement(int /*tabId*/, int /*controlId*/, int /*show*/)
+int Orvo_ShowGuiElement(int tabId, int controlId, int show)
 {
     return exported([&] {
         if (!app()) return 5;
         if (!mainWindow()) return 2;
-        return 4;
+        return app()->mainWindow()->tabs().showControl(tabId, controlId, show != 0);
     });
 }
 

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "ui/handler_resources.h"
+
 namespace orvox::ui {
 namespace {
 
@@ -87,6 +89,7 @@ LRESULT CALLBACK Control::subclassProc(HWND window, UINT msg, WPARAM wp, LPARAM 
         return DefSubclassProc(window, msg, wp, lp);
     }
     try {
+        HandlerResourceScope resources;
         return self->onMessage(msg, wp, lp);
     } catch (...) {
         // No exception may unwind through the system's message dispatch.

@@ -1,6 +1,7 @@
 #include "ui/dialog_base.h"
 
 #include "ui/control.h"
+#include "ui/handler_resources.h"
 #include "ui/win32_handles.h"
 
 namespace orvox::ui {
@@ -119,6 +120,7 @@ INT_PTR CALLBACK DialogBase::thunk(HWND window, UINT msg, WPARAM wp, LPARAM lp)
         if (tCreating == self) tCreating = nullptr;
     }
     try {
+        HandlerResourceScope resources;
         const INT_PTR result = self->handleMessage(msg, wp, lp);
         if (msg == WM_NCDESTROY) {
             SetWindowLongPtrA(window, DWLP_USER, 0);
