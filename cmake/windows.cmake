@@ -66,10 +66,10 @@ set_tests_properties(unit.wine PROPERTIES
 
 file(GLOB ORVOX_WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*.cpp)
 if(ORVOX_WIN_TEST_SOURCES)
-add_executable(orvox_win_tests ${ORVOX_WIN_TEST_SOURCES})
+add_executable(orvox_win_tests ${ORVOX_WIN_TEST_SOURCES} ${PROJECT_SOURCE_DIR}/interface/fault_guard.cpp)
 set_target_properties(orvox_win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
-target_include_directories(orvox_win_tests PRIVATE ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/tests/win
-  ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/resources)
+target_include_directories(orvox_win_tests PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/include
+  ${PROJECT_SOURCE_DIR}/testapp ${PROJECT_SOURCE_DIR}/tests/win ${PROJECT_SOURCE_DIR}/resources)
 # The custom controls are also tested on their own, on real controls in the test's window.
 target_sources(orvox_win_tests PRIVATE ${PROJECT_SOURCE_DIR}/ui/control.cpp
   ${PROJECT_SOURCE_DIR}/ui/dialog_base.cpp ${PROJECT_SOURCE_DIR}/ui/item_enabling_combo.cpp
@@ -87,7 +87,7 @@ add_executable(orvox_e2e_tests ${ORVOX_E2E_TEST_SOURCES})
 set_target_properties(orvox_e2e_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
 target_include_directories(orvox_e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/tests/e2e)
 target_compile_options(orvox_e2e_tests PRIVATE ${ORVOX_WARNINGS})
-target_link_libraries(orvox_e2e_tests PRIVATE GTest::gtest winspool user32)
+target_link_libraries(orvox_e2e_tests PRIVATE GTest::gtest GTest::gtest_main winspool user32)
 target_link_options(orvox_e2e_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
 add_dependencies(orvox_e2e_tests Orvox orvoxRes orvox_install_data)
 # The e2e tests need the capture printer; tools/test.sh starts it and names the

@@ -48,7 +48,7 @@ LONG CALLBACK faultHandler(EXCEPTION_POINTERS* info)
         !isOurs(info->ExceptionRecord->ExceptionAddress))
         return EXCEPTION_CONTINUE_SEARCH;
     t_top = frame->previous;
-    __builtin_longjmp(frame->jumpBuffer, 1);
+    std::longjmp(frame->jumpBuffer, 1);
 }
 
 } // namespace

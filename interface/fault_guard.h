@@ -8,10 +8,12 @@
 // the library is in an unknown state afterwards, which is why the host is told.
 #include <windows.h>
 
+#include <csetjmp>
+
 namespace orvox {
 
 struct FaultFrame {
-    void* jumpBuffer[5];
+    std::jmp_buf jumpBuffer;
     FaultFrame* previous;
 };
 
@@ -31,7 +33,7 @@ __attribute__((noinline)) int guardedCall(Body&& body, int onFailure = kExceptio
 {
     FaultFrame frame{};
     pushFaultFrame(&frame);
-    if (__builtin_setjmp(frame.jumpBuffer)) {
+    if (setjmp(frame.jumpBuffer)) {
         // The handler has already unlinked the frame.
         return onFailure;
     }

@@ -58,7 +58,7 @@ int runDemo(HINSTANCE instance, bool keepOpen)
     const int loaded = orvox.load("Orvox.dll");
     if (loaded != 0) {
         std::printf("loading Orvox.dll failed: %d\n", loaded);
-        return 1;
+        return loaded;
     }
     HWND host = createHostWindow(instance);
     int rc = orvox.InitMain(demoMessageHook, demoTitleHook);

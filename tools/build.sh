@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds both flavours: the native core with its unit tests (sanitizers) and the
+# Windows deliverables with their tests. Usage: build.sh [native|win|fuzz|all]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+what=${1:-all}
+jobs=${ORVOX_JOBS:-2}
+if [[ $what == native || $what == all ]]; then
+  cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  cmake --build build/native -j"$jobs"
+fi
+if [[ $what == win || $what == all ]]; then
+  cmake -S . -B build/win --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build build/win -j"$jobs"
+fi
+if [[ $what == fuzz || $what == all ]] && [ -f tests/fuzz/CMakeLists.txt ]; then
+  CC=clang CXX=clang++ cmake -S . -B build/fuzz -DORVOX_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build build/fuzz -j"$jobs"
+fi

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing, builds both flavours, runs the
+# native unit tests, a short fixed run of each fuzz target, and the Windows
+# tests (unit, host and end-to-end) under Wine with Xvfb and the capture printer.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash tools/setup.sh
+tools/build.sh all
+
+status=0
+echo "== native unit tests"
+ctest --test-dir build/native --output-on-failure || status=1
+
+if [ -d build/fuzz ]; then
+  echo "== fuzz targets (fixed number of runs)"
+  for f in build/fuzz/fuzz_*; do
+    [ -x "$f" ] || continue
+    if "$f" -runs="${ORVOX_FUZZ_RUNS:-20000}" -seed=1 >"build/fuzz/$(basename "$f").log" 2>&1; then
+      echo "$(basename "$f"): ok"
+    else
+      echo "$(basename "$f"): FAILED (see build/fuzz/$(basename "$f").log)"; status=1
+    fi
+  done
+fi
+
+echo "== Windows tests under Wine"
+export ORVOX_WINEPREFIX=${ORVOX_WINEPREFIX:-$root/build/wineprefix}
+tools/e2e-env.sh bash -c '
+  export WINEPREFIX=$ORVOX_WINEPREFIX WINEDEBUG=-all
+  tools/wine-run.sh cmd /c exit >/dev/null 2>&1 || true   # make the prefix once
+  wineserver -p 2>/dev/null || true                       # one wineserver for the whole run
+  rc=0
+  ctest --test-dir build/win --output-on-failure || rc=1
+  wineserver -k 2>/dev/null || true
+  exit $rc' || status=1
+
+exit $status
