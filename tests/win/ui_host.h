@@ -1,6 +1,6 @@
 #pragma once
-// A host program for the job-setup window tests: loads Orvox.dll by name,
-// answers every message box from the hook and records the texts.
+// The job-setup window as the tests see it: the tab control, its captions in
+// tab order, and keys sent to it.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -11,22 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include "../../testapp/orvox_binding.h"
+#include "host_fixture.h"
 
 namespace orvox::test {
-
-inline std::vector<std::string>& shownMessages()
-{
-    static std::vector<std::string> messages;
-    return messages;
-}
-
-inline int answerMessage(const char* text, unsigned, int* show)
-{
-    shownMessages().push_back(text ? text : "");
-    *show = 0;
-    return IDOK;
-}
 
 inline std::string programFolder()
 {
@@ -55,7 +42,6 @@ public:
     FileRestorer(const FileRestorer&) = delete;
     FileRestorer& operator=(const FileRestorer&) = delete;
     const std::string& path() const { return path_; }
-    bool existed() const { return existed_; }
     void write(const std::string& text) const { std::ofstream(path_, std::ios::binary) << text; }
 
 private:
@@ -64,49 +50,24 @@ private:
     bool existed_ = false;
 };
 
-class UiHost : public ::testing::Test {
+class UiHost : public HostTest {
 protected:
     void SetUp() override
     {
-        shownMessages().clear();
-        // The paper catalog belongs to another part; a start needs only that it exists.
-        if (!catalog_.existed()) catalog_.write("; test catalog\n");
-        ASSERT_EQ(dll_.load("Orvox.dll"), 0);
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "OrvoxUiTestHost";
-        RegisterClassA(&wc);
-        host_ = CreateWindowA("OrvoxUiTestHost", "host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 900, 700,
-                              nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        ASSERT_NE(host_, nullptr);
-        ASSERT_EQ(dll_.InitMain(answerMessage, nullptr), 0);
-    }
-
-    void TearDown() override
-    {
-        if (dll_.Exit) dll_.Exit(1);
-        if (host_) DestroyWindow(host_);
-        dll_.unload();
+        HostTest::SetUp();
+        ASSERT_EQ(orvox.InitMain(recordingMessageHook, nullptr), 0);
     }
 
     // Creates the main window without the splash; the result code of Orvo_CreateMain.
     int createMain()
     {
-        const int result = dll_.CreateMain(host_, 0, "test host");
+        const int result = orvox.CreateMain(host, 0, "test host");
         HWND window = nullptr;
-        if (result == 0 && dll_.GetWindowMain(&window) == 0) main_ = window;
+        if (result == 0 && orvox.GetWindowMain(&window) == 0) main_ = window;
         return result;
     }
 
     HWND tabControl() const { return GetDlgItem(main_, 57616); }
-
-    std::string resourceString(unsigned id) const
-    {
-        char text[512] = {};
-        LoadStringA(GetModuleHandleA("orvoxRes.dll"), id, text, sizeof(text));
-        return text;
-    }
 
     // The captions of the present tabs, in tab order.
     std::vector<std::string> tabCaptions() const
@@ -147,10 +108,7 @@ protected:
         SendMessageA(tabControl(), WM_KEYUP, static_cast<WPARAM>(key), 0);
     }
 
-    OrvoxBinding dll_;
-    HWND host_ = nullptr;
     HWND main_ = nullptr;
-    FileRestorer catalog_{"OrvoxPaper.ini"};
 };
 
 } // namespace orvox::test
