@@ -68,9 +68,14 @@ file(GLOB ORVOX_WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/w
 if(ORVOX_WIN_TEST_SOURCES)
 add_executable(orvox_win_tests ${ORVOX_WIN_TEST_SOURCES} ${PROJECT_SOURCE_DIR}/interface/fault_guard.cpp)
 set_target_properties(orvox_win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
-target_include_directories(orvox_win_tests PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/testapp ${PROJECT_SOURCE_DIR}/tests/win)
+target_include_directories(orvox_win_tests PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/include
+  ${PROJECT_SOURCE_DIR}/testapp ${PROJECT_SOURCE_DIR}/tests/win ${PROJECT_SOURCE_DIR}/resources)
+# The custom controls are also tested on their own, on real controls in the test's window.
+target_sources(orvox_win_tests PRIVATE ${PROJECT_SOURCE_DIR}/ui/control.cpp
+  ${PROJECT_SOURCE_DIR}/ui/dialog_base.cpp ${PROJECT_SOURCE_DIR}/ui/item_enabling_combo.cpp
+  ${PROJECT_SOURCE_DIR}/ui/handler_resources.cpp)
 target_compile_options(orvox_win_tests PRIVATE ${ORVOX_WARNINGS})
-target_link_libraries(orvox_win_tests PRIVATE GTest::gtest GTest::gtest_main comctl32 gdi32 user32 shell32)
+target_link_libraries(orvox_win_tests PRIVATE GTest::gtest GTest::gtest_main orvox_win32_platform comctl32 gdi32 user32 shell32)
 target_link_options(orvox_win_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
 add_dependencies(orvox_win_tests Orvox orvoxRes orvox_install_data)
 add_test(NAME win.host COMMAND orvox_win_tests)

@@ -2,6 +2,7 @@
 
 #include "interface/library.h"
 #include "interface/main_window.h"
+#include "interface/status_window.h"
 #include "resource.h"
 
 namespace orvox {
@@ -38,17 +39,36 @@ void Application::teardown()
 
 HWND Application::mainWindowHandle() const { return mainWindow_ ? mainWindow_->handle() : nullptr; }
 
-bool Application::initialiseMainWindow()
+void Application::locateConfiguration()
 {
-    const LibraryState& lib = library();
-    configFile_ = lib.installationFolder + strings_.load(IDS_CONFIG_FILE_NAME);
-    branding_.load(lib.installationFolder, profile_, strings_);
-    if (!documents_.create(services_, lib.installationFolder)) return false;
-    // A new, untitled document to start with.
-    documents_.newSettings();
-    documents_.document()->reportDocumentState();
-    return true;
+    configFile_ = library().installationFolder + strings_.load(IDS_CONFIG_FILE_NAME);
 }
+
+void Application::loadBranding() { branding_.load(library().installationFolder, profile_, strings_); }
+
+void Application::setStatusText(const std::string& text) const
+{
+    if (StatusWindow* status = library().status.get()) status->setText(text);
+}
+
+std::string Application::statusText() const
+{
+    const StatusWindow* status = library().status.get();
+    return status ? status->text() : std::string();
+}
+
+bool Application::createDocument()
+{
+    return documents_.create(services_, library().installationFolder);
+}
+
+void Application::resetDocument() { documents_.newSettings(); }
+
+bool Application::openSettingsFile(const std::string& path) { return documents_.openSettings(path) == 0; }
+
+bool Application::runCatalogEditor(HWND) { return false; }
+
+int Application::runPrintRequest() { return 1; }
 
 int Application::prepareExit(bool force)
 {
@@ -56,6 +76,7 @@ int Application::prepareExit(bool force)
         services_.messages.show(strings_.load(IDS_EXIT_WHILE_PRINTING), 0);
         return 22;
     }
+    if (mainWindow_ && !mainWindow_->commitCurrentPage()) return 1;
     if (!force && !documents_.askSaveChanges(mainWindowHandle())) return 23;
     return 0;
 }
@@ -75,10 +96,13 @@ std::string Application::versionString() const
     return text;
 }
 
-void Application::reportDocumentState(const std::string& title, bool modified) const
+void Application::reportDocumentState()
 {
-    if (OrvoSetTitleHook hook = library().setTitleHook)
-        hook(title.c_str(), branding_.appTitle().c_str(), modified ? 1 : 0);
+    if (JobDocument* doc = documents_.document()) {
+        doc->reportDocumentState();
+    } else if (OrvoSetTitleHook hook = library().setTitleHook) {
+        hook(strings_.load(IDS_UNTITLED).c_str(), branding_.appTitle().c_str(), 0);
+    }
 }
 
 } // namespace orvox

@@ -39,11 +39,26 @@ public:
     void setHostVersion(const char* text) { hostVersion_ = text ? text : ""; }
     std::string versionString() const;
 
-    // Runs when the main dialog is created; false fails the initialisation.
-    bool initialiseMainWindow();
+    // Steps of the main window's initialisation that concern the application:
+    // the configuration file's path, then the branding texts.
+    void locateConfiguration();
+    void loadBranding();
+
+    // Status text of the status window; an empty text leaves it unchanged.
+    void setStatusText(const std::string& text) const;
+    std::string statusText() const;
+
+    // Work of other parts of the library that the main window's commands start.
+    // Each returns false (or the print run's failure code) until its part is present.
+    bool openSettingsFile(const std::string& path);
+    // The settings document: built at initialisation, reset to a new document.
+    bool createDocument();
+    void resetDocument();
+    bool runCatalogEditor(HWND owner);
+    int runPrintRequest();
 
     // Tells the host the document title, the caption and the modified state.
-    void reportDocumentState(const std::string& title, bool modified) const;
+    void reportDocumentState();
 
     const Branding& branding() const { return branding_; }
     DocumentHost& documents() { return documents_; }

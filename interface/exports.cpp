@@ -236,21 +236,23 @@ int Orvo_GetPaperCatalog(char* buffer)
     });
 }
 
-int Orvo_ShowTab(unsigned int /*tabId*/, int /*show*/)
+int Orvo_ShowTab(unsigned int tabId, int show)
 {
     return exported([&] {
         if (!app()) return 5;
         if (!mainWindow()) return 2;
-        return 4;
+        ui::TabHost& tabs = app()->mainWindow()->tabs();
+        const int id = static_cast<int>(tabId);
+        return show ? tabs.showTab(id) : tabs.hideTab(id);
     });
 }
 
-int Orvo_ShowGuiElement(int /*tabId*/, int /*controlId*/, int /*show*/)
+int Orvo_ShowGuiElement(int tabId, int controlId, int show)
 {
     return exported([&] {
         if (!app()) return 5;
         if (!mainWindow()) return 2;
-        return 4;
+        return app()->mainWindow()->tabs().showControl(tabId, controlId, show != 0);
     });
 }
 
@@ -304,7 +306,12 @@ int Orvo_Exit(int force)
     return guardedCall([&] {
         LibraryState& lib = library();
         if (!lib.application) return 5;
-        const int refused = lib.application->prepareExit(force != 0);
+        // The questions and messages of leaving need the resource module's texts.
+        int refused;
+        {
+            platform::ResourceScope scope(lib.resources);
+            refused = lib.application->prepareExit(force != 0);
+        }
         if (refused != 0) return refused;
         const int teardown = guardedCall([&] {
             lib.application->teardown();

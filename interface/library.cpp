@@ -4,6 +4,7 @@
 #include "interface/fault_guard.h"
 #include "interface/status_window.h"
 #include "platform/win32/win32_platform.h"
+#include "ui/handler_resources.h"
 
 namespace orvox {
 
@@ -31,6 +32,7 @@ bool startLibrary(HINSTANCE self)
         MessageBoxA(nullptr, text.c_str(), nullptr, MB_OK | MB_ICONSTOP);
         return false;
     }
+    ui::setHandlerResources(lib.resources);
     installFaultHandler(self);
     return true;
 }
@@ -43,6 +45,7 @@ void endLibrary()
     lib.status.release();
     lib.application.release();
     removeFaultHandler();
+    ui::setHandlerResources(nullptr);
     if (lib.resources) FreeLibrary(lib.resources);
     lib.resources = nullptr;
 }

@@ -1,53 +1,249 @@
 #include "interface/main_window.h"
 
+#include <shellapi.h>
+
 #include "interface/application.h"
+#include "interface/library.h"
+#include "interface/status_window.h"
+#include "platform/messages.h"
 #include "platform/win32/win32_platform.h"
 #include "resource.h"
 
 namespace orvox {
+namespace {
+
+bool sameIgnoringCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
+                                                  static_cast<int>(a.size()), b.c_str(),
+                                                  static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+// Releases the shell's drop data on every way out of the handler.
+class DropData {
+public:
+    explicit DropData(HDROP drop) : drop_(drop) {}
+    ~DropData() { DragFinish(drop_); }
+    DropData(const DropData&) = delete;
+    DropData& operator=(const DropData&) = delete;
+
+private:
+    HDROP drop_;
+};
+
+} // namespace
 
 MainWindow::~MainWindow()
 {
-    if (hwnd_ && IsWindow(hwnd_)) {
-        SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
-        DestroyWindow(hwnd_);
-    }
+    // The members (hook, pages, tab control) go before the base class destroys the dialog.
+    if (hwnd()) KillTimer(hwnd(), kStatusTimer);
+}
+
+std::string MainWindow::load(unsigned id) const { return app_.services().strings.load(id); }
+
+int MainWindow::message(const std::string& text, unsigned type) const
+{
+    return app_.services().messages.show(text, type);
 }
 
 int MainWindow::create(HWND parent)
 {
-    hwnd_ = CreateDialogParamA(platform::currentResourceHandle(), MAKEINTRESOURCEA(IDD_MAIN_WINDOW), parent,
-                               dialogProc, reinterpret_cast<LPARAM>(this));
-    if (!hwnd_) return 10;
+    if (!createModeless(platform::currentResourceHandle(), IDD_MAIN_WINDOW, parent)) return 10;
     return initialisationSucceeded_ ? 0 : 11;
 }
 
-INT_PTR CALLBACK MainWindow::dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+BOOL MainWindow::onInitDialog()
 {
-    if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<MainWindow*>(lParam);
-        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
-        self->hwnd_ = hwnd;
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    if (!self) return FALSE;
-    try {
-        return self->handleMessage(message, wParam, lParam);
-    } catch (...) {
-        // A window procedure is no place for an exception to leave.
-        return FALSE;
-    }
+    initialisationSucceeded_ = initialise();
+    return FALSE;
 }
 
-INT_PTR MainWindow::handleMessage(UINT message, WPARAM, LPARAM)
+bool MainWindow::checkSystemVersion()
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        initialisationSucceeded_ = app_.initialiseMainWindow();
-        return TRUE;
-    default:
-        return FALSE;
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    if (!GetVersionExA(&version)) return true;
+    if (version.dwMajorVersion == 3 && version.dwMinorVersion == 10 &&
+        version.dwPlatformId == VER_PLATFORM_WIN32s) {
+        message(load(IDS_SYSTEM_TOO_OLD), platform::kMbOk);
+        return false;
     }
+    if (version.dwMajorVersion == 3 && version.dwMinorVersion == 51 &&
+        version.dwPlatformId == VER_PLATFORM_WIN32_NT) {
+        message(load(IDS_SYSTEM_NT351), platform::kMbOk);
+        return false;
+    }
+    return true;
+}
+
+bool MainWindow::checkRequiredFiles()
+{
+    const std::string& folder = library().installationFolder;
+    const platform::FileSystem& files = app_.services().files;
+    catalogFile_ = folder + load(IDS_CATALOG_FILE_NAME);
+    restrictionFile_ = folder + load(IDS_RESTRICTION_FILE_NAME);
+    helpFile_ = folder + load(IDS_HELP_FILE_NAME);
+    for (const auto& [path, nameId] : {std::pair{catalogFile_, IDS_CATALOG_FILE_NAME},
+                                       std::pair{restrictionFile_, IDS_RESTRICTION_FILE_NAME}}) {
+        if (files.fileExists(path)) continue;
+        message(load(IDS_REQUIRED_FILE_MISSING) + load(nameId) + load(IDS_REQUIRED_FILE_END), platform::kMbIconStop);
+        return false;
+    }
+    if (!files.fileExists(helpFile_)) {
+        // Without help the library still works; the help commands and buttons go quiet.
+        helpFile_.clear();
+        message(load(IDS_REQUIRED_FILE_MISSING) + load(IDS_HELP_FILE_NAME), platform::kMbOk);
+    }
+    return true;
+}
+
+void MainWindow::startSplash()
+{
+    const int seconds = app_.services().profile.getInt(app_.configFile(), load(IDS_CONFIG_SPLASH_SECTION),
+                                                       load(IDS_CONFIG_SPLASH_KEY), 3);
+    splash_.show(platform::currentResourceHandle(), hwnd(), seconds);
+}
+
+std::string MainWindow::currentModelName() const
+{
+    // Model 0 is the only model until the printers page offers its list.
+    std::string name = app_.branding().get(Branding::kPrinterName);
+    return name.empty() ? load(IDS_PRINTER_MODEL0_NAME) : name;
+}
+
+bool MainWindow::initialise()
+{
+    if (!checkSystemVersion()) return false;
+    app_.locateConfiguration();
+    if (!checkRequiredFiles()) return false;
+    app_.loadBranding();
+    if (!app_.createDocument()) return false;
+
+    DragAcceptFiles(hwnd(), TRUE);
+    if (app_.showSplash()) startSplash();
+
+    if (!restrictions_.read(restrictionFile_, app_.services().strings)) {
+        message(load(IDS_RESTRICTIONS_UNREADABLE) + load(IDS_RESTRICTION_FILE_NAME) +
+                    load(IDS_RESTRICTIONS_UNREADABLE_END),
+                platform::kMbIconStop);
+        return false;
+    }
+    ui::restrictionFlags().permitAll();
+    if (!tabs_.build(hwnd(), IDC_MAIN_TAB, platform::currentResourceHandle(), app_.services().strings, *this, {}))
+        return false;
+    tabs_.setRestrictions(&restrictions_, [this] { return currentModelName(); });
+    keyHook_.install(hwnd(), *this);
+    app_.resetDocument();
+
+    administration_ = app_.services().profile.getInt(app_.configFile(), load(IDS_CONFIG_ADMIN_SECTION),
+                                                     load(IDS_CONFIG_ADMIN_FLAG_KEY), 1) != 0;
+    SetTimer(hwnd(), kStatusTimer, kStatusPeriodMs, nullptr);
+
+    tabs_.selectTab(ui::kFilesTabId, true);
+    tabs_.printerChanged(false);
+    tabs_.loadAll();
+    app_.reportDocumentState();
+    SetFocus(tabs_.tabControl());
+    return true;
+}
+
+void MainWindow::resetStatusText()
+{
+    StatusWindow* status = library().status.get();
+    if (!status || !status->handle() || busy_ || menuTracking_) return;
+    const std::string current = status->text();
+    const std::string idle = load(IDS_IDLE_STATUS);
+    if (sameIgnoringCase(current, idle)) return;
+    // A text is replaced only after it has stood through a whole period.
+    if (current != lastStatusSeen_) {
+        lastStatusSeen_ = current;
+        return;
+    }
+    lastStatusSeen_ = idle;
+    status->setText(idle);
+}
+
+void MainWindow::onDropFiles(HDROP drop)
+{
+    DropData release(drop);
+    HWND top = GetAncestor(hwnd(), GA_ROOT);
+    SetActiveWindow(top);
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    const std::string extension = "." + app_.branding().get(Branding::kExtension);
+    for (UINT i = 0; i < count; ++i) {
+        char path[MAX_PATH] = {};
+        if (!DragQueryFileA(drop, i, path, MAX_PATH)) continue;
+        const std::string file = path;
+        const bool settingsFile = file.size() > extension.size() &&
+                                  sameIgnoringCase(file.substr(file.size() - extension.size()), extension);
+        if (count == 1 && settingsFile) {
+            app_.openSettingsFile(file);
+            break;
+        }
+        tabs_.selectTab(ui::kFilesTabId, true);
+        if (ui::TabPage* files = tabs_.page(ui::kFilesTabId)) files->acceptDroppedFile(file);
+    }
+    SetActiveWindow(top);
+}
+
+bool MainWindow::commitCurrentPage()
+{
+    ui::TabPage* current = tabs_.currentPage();
+    return !current || current->commitOnLeaving();
+}
+
+void MainWindow::onClose()
+{
+    // Checked before anything else: the print run is still using the windows.
+    if (library().printing) {
+        message(load(IDS_EXIT_WHILE_PRINTING), platform::kMbIconExclamation);
+        return;
+    }
+    if (!commitCurrentPage()) return;
+    // Closing goes on whatever the answer.
+    app_.documents().askSaveChanges(hwnd());
+    app_.reportDocumentState();
+    KillTimer(hwnd(), kStatusTimer);
+    destroy();
+}
+
+INT_PTR MainWindow::handleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_TIMER:
+        if (wp == kStatusTimer) resetStatusText();
+        return TRUE;
+    case WM_SETCURSOR:
+        if (!busy_) break;
+        SetCursor(LoadCursor(nullptr, IDC_WAIT));
+        return setResult(TRUE);
+    case WM_CTLCOLORDLG:
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+    case WM_INITMENU:
+        updateMenu(reinterpret_cast<HMENU>(wp));
+        menuTracking_ = true;
+        return TRUE;
+    case WM_INITMENUPOPUP:
+        updateMenu(reinterpret_cast<HMENU>(wp));
+        menuTracking_ = true;
+        return TRUE;
+    case WM_MENUSELECT:
+        onMenuSelect(LOWORD(wp), HIWORD(wp), reinterpret_cast<HMENU>(lp));
+        return TRUE;
+    case WM_DROPFILES:
+        onDropFiles(reinterpret_cast<HDROP>(wp));
+        return TRUE;
+    case WM_CLOSE:
+        onClose();
+        return TRUE;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        if (routeKey(msg, wp, lp)) return TRUE;
+        break;
+    default:
+        break;
+    }
+    return DialogBase::handleMessage(msg, wp, lp);
 }
 
 } // namespace orvox

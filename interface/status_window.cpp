@@ -1,7 +1,11 @@
 #include "interface/status_window.h"
 
+#include <shellapi.h>
+
 #include <vector>
 
+#include "interface/application.h"
+#include "interface/library.h"
 #include "platform/win32/win32_platform.h"
 #include "resource.h"
 
@@ -57,11 +61,25 @@ INT_PTR CALLBACK StatusWindow::dialogProc(HWND hwnd, UINT message, WPARAM wParam
     }
 }
 
-INT_PTR StatusWindow::handleMessage(UINT message, WPARAM, LPARAM lParam)
+INT_PTR StatusWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
         return FALSE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_STATUS_PRINT && HIWORD(wParam) == BN_CLICKED) {
+            // The print run reports its own failures; the button has no one to tell.
+            if (Application* app = library().application.get()) app->runPrintRequest();
+            return TRUE;
+        }
+        return FALSE;
+    case WM_DROPFILES:
+        // Files dropped on the bar are the main window's to take.
+        if (Application* app = library().application.get(); app && app->mainWindowHandle())
+            SendMessageA(app->mainWindowHandle(), WM_DROPFILES, wParam, lParam);
+        else
+            DragFinish(reinterpret_cast<HDROP>(wParam));
+        return TRUE;
     case WM_SETTEXT:
         // The host sets the status text by sending the bar its text.
         if (lParam) {

@@ -44,7 +44,7 @@ TEST_F(ExportsTest, EverythingBeforeInitMainIsRefused)
 
 TEST_F(ExportsTest, InitTwiceKeepsTheSecondHooks)
 {
-    EXPECT_EQ(orvox.InitMain(nullptr, nullptr), 0);
+    EXPECT_EQ(orvox.InitMain(recordingMessageHook, nullptr), 0);
     EXPECT_EQ(orvox.InitMain(recordingMessageHook, recordingTitleHook), 6);
     EXPECT_EQ(orvox.InitStatus(), 0);
     EXPECT_EQ(orvox.InitStatus(), 6);
@@ -102,7 +102,7 @@ TEST_F(ExportsTest, WindowsFollowTheirCreation)
 
 TEST_F(ExportsTest, MainWindowIsSizedFromItsClientArea)
 {
-    ASSERT_EQ(orvox.InitMain(nullptr, nullptr), 0);
+    ASSERT_EQ(orvox.InitMain(recordingMessageHook, nullptr), 0);
     ASSERT_EQ(orvox.CreateMain(host, 0, ""), 0);
     HWND main = nullptr;
     ASSERT_EQ(orvox.GetWindowMain(&main), 0);
@@ -121,7 +121,7 @@ TEST_F(ExportsTest, VersionStringIsBuiltFromItsPieces)
     ASSERT_FALSE(suffix.empty());
     for (const char* hostVersion : {"", "OrvoxTest.exe - 09_19_00"}) {
         SCOPED_TRACE(hostVersion);
-        ASSERT_EQ(orvox.InitMain(nullptr, nullptr), 0);
+        ASSERT_EQ(orvox.InitMain(recordingMessageHook, nullptr), 0);
         ASSERT_EQ(orvox.CreateMain(host, 0, hostVersion), 0);
         int size = 0;
         ASSERT_EQ(orvox.GetSizeOfVersion(&size), 0);
@@ -142,7 +142,7 @@ TEST_F(ExportsTest, VersionStringIsBuiltFromItsPieces)
 
 TEST_F(ExportsTest, BeforeCreateMainTheWindowFunctionsFailAsDocumented)
 {
-    ASSERT_EQ(orvox.InitMain(nullptr, nullptr), 0);
+    ASSERT_EQ(orvox.InitMain(recordingMessageHook, nullptr), 0);
     int line = -1;
     int size = -1;
     char buffer[4] = "x";
