@@ -66,8 +66,15 @@ TEST(ResourceModule, MissingModuleIsNamedAndTheLoadFails)
            WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT)
         EnumWindows(findBox, reinterpret_cast<LPARAM>(&found));
     ASSERT_NE(found.box, nullptr) << "no message box appeared";
+    // The box may be found before its text is filled in: read until it is.
     std::string text;
-    EnumChildWindows(found.box, collectText, reinterpret_cast<LPARAM>(&text));
+    const DWORD shown = GetTickCount();
+    do {
+        text.clear();
+        EnumChildWindows(found.box, collectText, reinterpret_cast<LPARAM>(&text));
+        if (text.find("orvoxRes.dll") != std::string::npos) break;
+        Sleep(20);
+    } while (GetTickCount() - shown < 10000);
     EXPECT_NE(text.find("Required file Missing: "), std::string::npos) << text;
     EXPECT_NE(text.find("orvoxRes.dll"), std::string::npos) << text;
     PostMessageA(found.box, WM_COMMAND, IDOK, 0);

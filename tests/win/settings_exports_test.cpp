@@ -248,3 +248,31 @@ TEST_F(SettingsExportsTest, XmlTextIsAppliedOrRefusedWithItsLine)
 
 } // namespace
 } // namespace orvox::test
+
+namespace orvox::test {
+namespace {
+
+TEST_F(SettingsExportsTest, ExitAsksToSaveAChangedDocumentAndCancelKeepsItAlive)
+{
+    ASSERT_EQ(orvox.NewSettings(), 0);
+    int line = 0;
+    ASSERT_EQ(orvox.OpenXMLSettings("<PRINTER_SETTINGS><COLLATE>OFF</COLLATE></PRINTER_SETTINGS>", &line), 0);
+    ASSERT_FALSE(hookLog().titles.empty());
+    EXPECT_EQ(hookLog().titles.back().back(), '1') << "the host is told the document changed";
+
+    hookLog().boxes.clear();
+    hookLog().answer = IDCANCEL;
+    EXPECT_EQ(orvox.Exit(0), 23);
+    ASSERT_EQ(hookLog().boxes.size(), 1u);
+    EXPECT_EQ(hookLog().boxes[0].text, resourceString(412) + " " + resourceString(207) + " ?");
+    EXPECT_EQ(hookLog().boxes[0].type & MB_TYPEMASK, static_cast<unsigned>(MB_YESNOCANCEL));
+    HWND main = nullptr;
+    EXPECT_EQ(orvox.GetWindowMain(&main), 0) << "a cancelled exit leaves everything as it was";
+
+    hookLog().answer = IDNO;
+    EXPECT_EQ(orvox.Exit(0), 0);
+    EXPECT_FALSE(IsWindow(main));
+}
+
+} // namespace
+} // namespace orvox::test
