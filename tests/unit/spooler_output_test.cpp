@@ -53,7 +53,11 @@ TEST_F(SpoolerOutputTest, OneDocumentOfOnePageCarriesTheJobFileThenTheData)
     ASSERT_TRUE(send(data));
     ASSERT_EQ(spooler.documents.size(), 1u);
     const auto& doc = document();
+#ifdef _WIN32
+    EXPECT_EQ(doc.name, "print.ps");
+#else
     EXPECT_EQ(doc.name, dataFile);  // no backslash in the path: the whole path
+#endif
     EXPECT_EQ(doc.bytes, readBytes(jobFile) + data);
     EXPECT_EQ(doc.pagesStarted, 1);
     EXPECT_EQ(doc.pagesEnded, 1);
@@ -64,6 +68,9 @@ TEST_F(SpoolerOutputTest, OneDocumentOfOnePageCarriesTheJobFileThenTheData)
 
 TEST_F(SpoolerOutputTest, DocumentNameIsThePartAfterTheLastBackslash)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "a backslash separates folders here; the test above covers it";
+#endif
     dataFile = env.work.file("folder\\sub\\report.ps");  // a plain file name on this system
     ASSERT_TRUE(send("%!PS\n"));
     EXPECT_EQ(document().name, "report.ps");

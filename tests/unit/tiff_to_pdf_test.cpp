@@ -103,7 +103,10 @@ protected:
     std::string batchBytes() const { return readBytes(batch.path()); }
     std::string unreadableText(const std::string& name) const
     {
-        return fillTemplate(test::shippedStrings().load(IDS_TIFF_UNREADABLE), {env.work.file(name)});
+        // The message names the file without its folder (a Windows path's last part).
+        const std::string path = env.work.file(name);
+        const std::string shown = path.substr(path.find_last_of('\\') + 1);
+        return fillTemplate(test::shippedStrings().load(IDS_TIFF_UNREADABLE), {shown});
     }
 
     test::OutputServices env;
