@@ -51,7 +51,7 @@ public:
     std::string makeHeaderStrippedCopy(const std::string& dataFile);
 
 private:
-    const platform::Services& services_;
+    platform::Services services_;  // references to the platform objects, copied
     std::string copyPrefix_;
 };
 

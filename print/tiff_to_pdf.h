@@ -32,7 +32,7 @@ private:
     class Conversion;
     void showFailure(int result, const std::string& tiffPath);
 
-    const platform::Services& services_;
+    platform::Services services_;  // references to the platform objects, copied
     std::string tempPrefix_;
     bool keepTempFiles_;
 };
