@@ -10,6 +10,13 @@ file(GLOB ORVOX_PORTABLE_PLATFORM_SOURCES CONFIGURE_DEPENDS
 add_library(orvox_core STATIC ${ORVOX_CORE_SOURCES})
 target_include_directories(orvox_core PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/resources)
 target_compile_options(orvox_core PRIVATE ${ORVOX_WARNINGS})
+# The TIFF conversion reads and writes TIFF through libtiff: Debian's natively,
+# the cross-built static one for Windows.
+if(WIN32)
+  target_link_libraries(orvox_core PUBLIC orvox_tiff)
+else()
+  target_link_libraries(orvox_core PUBLIC TIFF::TIFF)
+endif()
 
 add_library(orvox_portable_platform STATIC ${ORVOX_PORTABLE_PLATFORM_SOURCES})
 target_include_directories(orvox_portable_platform PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/resources)

@@ -9,6 +9,7 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
 endif()
 
 find_package(GTest REQUIRED)
+find_package(TIFF REQUIRED)
 include(${CMAKE_CURRENT_LIST_DIR}/core.cmake)
 
 add_test(NAME unit.native COMMAND orvox_unit_tests)

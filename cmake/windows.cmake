@@ -87,7 +87,8 @@ add_executable(orvox_e2e_tests ${ORVOX_E2E_TEST_SOURCES})
 set_target_properties(orvox_e2e_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
 target_include_directories(orvox_e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/tests/e2e)
 target_compile_options(orvox_e2e_tests PRIVATE ${ORVOX_WARNINGS})
-target_link_libraries(orvox_e2e_tests PRIVATE GTest::gtest GTest::gtest_main winspool user32)
+# The print output is tested against the real spooler from the portable core.
+target_link_libraries(orvox_e2e_tests PRIVATE orvox_core orvox_win32_platform GTest::gtest GTest::gtest_main winspool user32)
 target_link_options(orvox_e2e_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
 add_dependencies(orvox_e2e_tests Orvox orvoxRes orvox_install_data)
 # The e2e tests need the capture printer; tools/test.sh starts it and names the

@@ -4,3 +4,4 @@
 #include "ids_catalog.h"
 #include "ids_settings.h"
 #include "ids_ui.h"
+#include "ids_output.h"

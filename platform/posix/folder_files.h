@@ -1,0 +1,45 @@
+#pragma once
+// The file-system seam over standard C++: temporary files live in one folder
+// given at construction. Free space can be pinned, so the disk-space rules of
+// the print output can be exercised without filling a disk.
+#include <cstdint>
+#include <optional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace orvox::platform {
+
+class FolderFileSystem : public FileSystem {
+public:
+    // `folder` ends with a separator.
+    explicit FolderFileSystem(std::string folder, std::string programFolder = {})
+        : folder_(std::move(folder)), programFolder_(std::move(programFolder))
+    {
+    }
+
+    std::string hostProgramFolder() const override { return programFolder_; }
+    std::string tempFolder() const override { return folder_; }
+    std::string uniqueTempFile(const std::string& prefix) override;
+    std::optional<std::uint64_t> freeDiskSpace(const std::string& folder) const override;
+    bool fileExists(const std::string& path) const override;
+    bool removeFile(const std::string& path) override;
+
+    // Free space reported from now on; each measurement takes the next value of
+    // the list and the last one stays (empty: the real free space).
+    void pinFreeSpace(std::initializer_list<std::uint64_t> values);
+    int freeSpaceMeasurements() const { return measurements_; }
+    // Makes uniqueTempFile fail.
+    bool refuseTempFiles = false;
+
+private:
+    std::string folder_;
+    std::string programFolder_;
+    std::vector<std::uint64_t> pinned_;
+    mutable int measurements_ = 0;
+    unsigned counter_ = 0;
+};
+
+} // namespace orvox::platform

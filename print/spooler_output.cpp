@@ -1,0 +1,167 @@
+#include "print/spooler_output.h"
+
+#include <atomic>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "print/stdio_file.h"
+#include "resource.h"
+
+namespace orvox {
+
+namespace {
+
+std::atomic<bool> removeCtrlDSwitch{false};
+
+constexpr const char* kJobFileFailed = "Failed to print file:";
+
+std::size_t skipLineBreaksAndBlanks(std::string_view chunk, std::size_t at)
+{
+    while (at < chunk.size() && (chunk[at] == '\r' || chunk[at] == '\n' || chunk[at] == ' ')) ++at;
+    return at;
+}
+
+// The document name a queue shows: the file name without its folder.
+std::string documentName(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Removes a temporary file when the send is over, whichever way it ends.
+class TemporaryFile {
+public:
+    TemporaryFile(platform::FileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
+    ~TemporaryFile()
+    {
+        if (!path_.empty()) files_.removeFile(path_);
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    const std::string& path() const { return path_; }
+    void release() { path_.clear(); }
+
+private:
+    platform::FileSystem& files_;
+    std::string path_;
+};
+
+} // namespace
+
+bool removeCtrlD() { return removeCtrlDSwitch.load(); }
+void setRemoveCtrlD(bool on) { removeCtrlDSwitch.store(on); }
+
+std::optional<std::size_t> findHeaderMarker(std::string_view chunk, std::size_t from, std::string_view marker)
+{
+    if (marker.empty()) return std::nullopt;
+    // The marker's last character is a wildcard: it stands for whatever byte
+    // ends the header line (a blank, an equals sign, a line break).
+    const std::string_view compared = marker.substr(0, marker.size() - 1);
+    for (std::size_t at = from; at < chunk.size() && chunk.size() - at >= compared.size(); ++at) {
+        if (chunk.compare(at, compared.size(), compared) == 0)
+            return std::min(at + marker.size(), chunk.size());
+    }
+    return std::nullopt;
+}
+
+bool copyFileToPrinter(const std::string& path, platform::Printer& printer, bool dropCtrlD)
+{
+    if (path.empty()) return false;
+    StdioFile file(path, "rb");
+    if (!file) return false;
+    std::vector<char> buffer(kSpoolChunkSize);
+    bool first = true;
+    for (;;) {
+        const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file.get());
+        if (std::ferror(file.get())) return false;
+        const bool last = got < buffer.size();
+        std::size_t begin = 0;
+        std::size_t end = got;
+        if (dropCtrlD && first)
+            while (begin < end && buffer[begin] == kCtrlD) ++begin;
+        if (dropCtrlD && last)
+            while (end > begin && buffer[end - 1] == kCtrlD) --end;
+        // Also an empty write: the queue sees every chunk the file was read in.
+        if (!printer.write(buffer.data() + begin, end - begin)) return false;
+        first = false;
+        if (last) break;
+    }
+    return file.close();
+}
+
+std::string SpoolerOutput::makeHeaderStrippedCopy(const std::string& dataFile)
+{
+    TemporaryFile copy(services_.files, services_.files.uniqueTempFile(copyPrefix_));
+    if (copy.path().empty()) return {};
+    const std::string markerStart = services_.strings.load(IDS_HEADER_MARKER_START);
+    const std::string markerEnd = services_.strings.load(IDS_HEADER_MARKER_END);
+    const std::string markerTail1 = services_.strings.load(IDS_HEADER_MARKER_TAIL1);
+    const std::string markerTail2 = services_.strings.load(IDS_HEADER_MARKER_TAIL2);
+    {
+        StdioFile in(dataFile, "rb");
+        StdioFile out(copy.path(), "wb");
+        if (!in || !out) return {};
+        std::vector<char> buffer(kSpoolChunkSize);
+        bool first = true;
+        for (;;) {
+            const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), in.get());
+            if (std::ferror(in.get())) return {};
+            std::size_t from = 0;
+            if (first) {
+                // Only a header that ends within the first chunk is cut.
+                const std::string_view chunk(buffer.data(), got);
+                std::size_t at = skipLineBreaksAndBlanks(chunk, 0);
+                if (!findHeaderMarker(chunk, at, markerStart)) return {};
+                const auto afterEnd = findHeaderMarker(chunk, at, markerEnd);
+                if (!afterEnd) return {};
+                at = *afterEnd;
+                if (const auto afterTail = findHeaderMarker(chunk, at, markerTail1))
+                    at = skipLineBreaksAndBlanks(chunk, *afterTail);
+                if (const auto afterTail = findHeaderMarker(chunk, at, markerTail2))
+                    at = skipLineBreaksAndBlanks(chunk, *afterTail);
+                from = at;
+                first = false;
+            }
+            if (got > from && std::fwrite(buffer.data() + from, 1, got - from, out.get()) != got - from) return {};
+            if (got < buffer.size()) break;
+        }
+        if (!in.close() || !out.close()) return {};
+    }
+    // The copy is the caller's now; it deletes it after the send.
+    std::string path = copy.path();
+    copy.release();
+    return path;
+}
+
+bool SpoolerOutput::send(const std::string& jobFile, const std::string& dataFile, platform::Printer& printer,
+                         int modifyPrintFile)
+{
+    if (!printer.startDocument(documentName(dataFile))) {
+        services_.messages.show(services_.strings.load(IDS_PRINT_START_FAILED) + "\n\n" + printer.lastErrorText(),
+                                platform::kMbIconStop);
+        return false;
+    }
+    if (!printer.startPage()) {
+        printer.endDocument();
+        return false;
+    }
+    const bool modify = modifyPrintFile != kModifyPrintFileNo;
+    if (modify && !copyFileToPrinter(jobFile, printer, false)) {
+        services_.messages.show(std::string(kJobFileFailed) + "\n\n[" + dataFile + "]", platform::kMbOk);
+        printer.endPage();
+        printer.endDocument();
+        return false;
+    }
+    bool sent = false;
+    {
+        TemporaryFile stripped(services_.files, modify ? makeHeaderStrippedCopy(dataFile) : std::string());
+        sent = copyFileToPrinter(stripped.path().empty() ? dataFile : stripped.path(), printer, removeCtrlD());
+    }
+    // A document the spooler did not accept at its end has not been printed.
+    const bool pageEnded = printer.endPage();
+    const bool documentEnded = printer.endDocument();
+    return sent && pageEnded && documentEnded;
+}
+
+} // namespace orvox

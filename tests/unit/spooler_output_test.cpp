@@ -1,0 +1,190 @@
+// One job, one raw document: the job file and then the print file, with a
+// header the print file carries cut off and its end-of-job bytes dropped when asked.
+#include <gtest/gtest.h>
+
+#include "output_fixture.h"
+#include "platform/posix/memory_spooler.h"
+#include "print/spooler_output.h"
+#include "resource.h"
+
+namespace orvox {
+namespace {
+
+using test::readBytes;
+using test::writeBytes;
+
+constexpr int kModifyYes = 0;
+
+class SpoolerOutputTest : public ::testing::Test {
+protected:
+    SpoolerOutputTest()
+    {
+        spooler.addQueue("Queue");
+        printer = spooler.open("Queue", nullptr);
+        writeBytes(jobFile, "@PJL JOB NAME=\"ours\"\r\n");
+    }
+    ~SpoolerOutputTest() override { setRemoveCtrlD(false); }
+
+    bool send(const std::string& data, int modify = kModifyYes)
+    {
+        writeBytes(dataFile, data);
+        return output.send(jobFile, dataFile, *printer, modify);
+    }
+    const platform::SpooledDocument& document() const { return spooler.documents.at(0); }
+    std::string marker(unsigned id) const { return test::shippedStrings().load(id); }
+    // A header as a print file saved with an earlier job header carries it.
+    std::string carriedHeader() const
+    {
+        return "\r\n " + marker(IDS_HEADER_MARKER_START) + "NAME=\"old\"\r\n@PJL SET COPIES=3\r\n" +
+               marker(IDS_HEADER_MARKER_END) + marker(IDS_HEADER_MARKER_TAIL1) + "\r\n";
+    }
+
+    test::OutputServices env;
+    platform::MemorySpooler spooler;
+    std::unique_ptr<platform::Printer> printer;
+    SpoolerOutput output{env.services, "ovx"};
+    std::string jobFile = env.work.file("job.zjt");
+    std::string dataFile = env.work.file("print.ps");
+};
+
+TEST_F(SpoolerOutputTest, OneDocumentOfOnePageCarriesTheJobFileThenTheData)
+{
+    const std::string data = "%!PS\n" + std::string(5000, 'x') + "\nshowpage\n";
+    ASSERT_TRUE(send(data));
+    ASSERT_EQ(spooler.documents.size(), 1u);
+    const auto& doc = document();
+#ifdef _WIN32
+    EXPECT_EQ(doc.name, "print.ps");
+#else
+    EXPECT_EQ(doc.name, dataFile);  // no backslash in the path: the whole path
+#endif
+    EXPECT_EQ(doc.bytes, readBytes(jobFile) + data);
+    EXPECT_EQ(doc.pagesStarted, 1);
+    EXPECT_EQ(doc.pagesEnded, 1);
+    EXPECT_TRUE(doc.ended);
+    for (std::size_t size : doc.writeSizes) EXPECT_LE(size, kSpoolChunkSize);
+    EXPECT_TRUE(env.messages.shown.empty());
+}
+
+TEST_F(SpoolerOutputTest, DocumentNameIsThePartAfterTheLastBackslash)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "a backslash separates folders here; the test above covers it";
+#endif
+    dataFile = env.work.file("folder\\sub\\report.ps");  // a plain file name on this system
+    ASSERT_TRUE(send("%!PS\n"));
+    EXPECT_EQ(document().name, "report.ps");
+}
+
+TEST_F(SpoolerOutputTest, CtrlDIsDroppedAtTheStartAndInTheLastChunkOnlyWhenSwitchedOn)
+{
+    const std::string body = "%!PS\n\x04 inside stays\nshowpage\n";
+    const std::string data = "\x04\x04\x04" + body + "\x04\x04";
+    ASSERT_TRUE(send(data, kModifyPrintFileNo));
+    EXPECT_EQ(document().bytes, data);
+
+    setRemoveCtrlD(true);
+    ASSERT_TRUE(send(data, kModifyPrintFileNo));
+    EXPECT_EQ(spooler.documents.at(1).bytes, body);
+
+    // A file that fills its last chunk ends with an empty read: its trailing
+    // Ctrl-D is in a full chunk and stays; an empty write follows.
+    const std::string exact = std::string(4095, 'a') + "\x04";
+    ASSERT_TRUE(send(exact, kModifyPrintFileNo));
+    EXPECT_EQ(spooler.documents.at(2).bytes, exact);
+    EXPECT_EQ(spooler.documents.at(2).writeSizes, (std::vector<std::size_t>{2048, 2048, 0}));
+}
+
+TEST_F(SpoolerOutputTest, CarriedHeaderIsCutAndTheCopyRemoved)
+{
+    const std::string body = "%!PS-Adobe-3.0\nshowpage\n";
+    ASSERT_TRUE(send(carriedHeader() + body + std::string(3000, 'z')));
+    EXPECT_EQ(document().bytes, readBytes(jobFile) + body + std::string(3000, 'z'));
+    EXPECT_TRUE(env.tempFiles().empty());
+}
+
+TEST_F(SpoolerOutputTest, HeaderIsKeptWhenItIsIncompleteOrNotToBeModified)
+{
+    // The job line without the language switch is no header to cut.
+    const std::string noEnd = marker(IDS_HEADER_MARKER_START) + "NAME=\"x\"\r\n%!PS\n";
+    ASSERT_TRUE(send(noEnd));
+    EXPECT_EQ(document().bytes, readBytes(jobFile) + noEnd);
+
+    // A header that does not end in the first chunk stays.
+    const std::string late = marker(IDS_HEADER_MARKER_START) + std::string(2100, ' ') +
+                             marker(IDS_HEADER_MARKER_END) + "\n%!PS\n";
+    ASSERT_TRUE(send(late));
+    EXPECT_EQ(spooler.documents.at(1).bytes, readBytes(jobFile) + late);
+
+    // Not modifying the print file: neither our job file nor any cut.
+    ASSERT_TRUE(send(carriedHeader() + "%!PS\n", kModifyPrintFileNo));
+    EXPECT_EQ(spooler.documents.at(2).bytes, carriedHeader() + "%!PS\n");
+    EXPECT_TRUE(env.tempFiles().empty());
+}
+
+TEST_F(SpoolerOutputTest, DataStartsRightAfterTheEndMarkerWhenNoLanguageFollows)
+{
+    std::string data = marker(IDS_HEADER_MARKER_START) + "NAME=\"x\"\n";
+    data += std::string(100 - data.size() - marker(IDS_HEADER_MARKER_END).size(), '.');
+    data += marker(IDS_HEADER_MARKER_END);
+    ASSERT_EQ(data.size(), 100u);
+    data += "DATA FROM BYTE 100";
+    ASSERT_TRUE(send(data));
+    EXPECT_EQ(document().bytes, readBytes(jobFile) + "DATA FROM BYTE 100");
+}
+
+TEST(HeaderMarker, LastCharacterIsAWildcardAndMatchesStayInTheChunk)
+{
+    EXPECT_EQ(findHeaderMarker("xxABCz", 0, "ABCD"), 6u);
+    EXPECT_EQ(findHeaderMarker("xxABCzABC?", 3, "ABCD"), 10u);
+    // The wildcard byte lies beyond the chunk: the position stops at its end.
+    EXPECT_EQ(findHeaderMarker("xxABC", 0, "ABCD"), 5u);
+    EXPECT_EQ(findHeaderMarker("xxAB", 0, "ABCD"), std::nullopt);
+    EXPECT_EQ(findHeaderMarker("ABC", 0, ""), std::nullopt);
+    EXPECT_EQ(findHeaderMarker("ABC", 7, "ABCD"), std::nullopt);
+}
+
+TEST_F(SpoolerOutputTest, FailuresAreReportedWhereTheyHappen)
+{
+    spooler.failures.startDocument = true;
+    EXPECT_FALSE(send("%!PS\n"));
+    ASSERT_EQ(env.messages.shown.size(), 1u);
+    EXPECT_EQ(env.messages.shown[0].text,
+              marker(IDS_PRINT_START_FAILED) + "\n\n" + printer->lastErrorText());
+    EXPECT_EQ(env.messages.shown[0].type, unsigned(platform::kMbIconStop));
+    EXPECT_TRUE(spooler.documents.empty());
+
+    // A page that does not start ends the document, silently.
+    spooler.failures = {};
+    spooler.failures.startPage = true;
+    EXPECT_FALSE(send("%!PS\n"));
+    EXPECT_TRUE(spooler.documents.back().ended);
+    EXPECT_EQ(env.messages.shown.size(), 1u);
+
+    // A job file that cannot be read: named, and the data is not sent.
+    spooler.failures = {};
+    jobFile = env.work.file("missing.zjt");
+    EXPECT_FALSE(send("%!PS\n"));
+    EXPECT_EQ(env.messages.shown.back().text, "Failed to print file:\n\n[" + dataFile + "]");
+    EXPECT_EQ(env.messages.shown.back().type, unsigned(platform::kMbOk));
+    EXPECT_EQ(spooler.documents.back().bytes, "");
+    EXPECT_EQ(spooler.documents.back().pagesEnded, 1);
+    EXPECT_TRUE(spooler.documents.back().ended);
+}
+
+TEST_F(SpoolerOutputTest, DataThatDoesNotReachTheQueueFailsTheSend)
+{
+    spooler.failures.failWriteNumber = 2;  // the first data chunk
+    EXPECT_FALSE(send(carriedHeader() + "%!PS\n"));
+    EXPECT_TRUE(document().ended);
+    EXPECT_TRUE(env.tempFiles().empty());
+
+    // A document the spooler refuses to end has not been printed.
+    spooler.failures = {};
+    spooler.failures.endDocument = true;
+    EXPECT_FALSE(send("%!PS\n"));
+    EXPECT_TRUE(env.messages.shown.empty());
+}
+
+} // namespace
+} // namespace orvox
