@@ -3,3 +3,4 @@
 #include "ids_core.h"
 #include "ids_catalog.h"
 #include "ids_settings.h"
+#include "ids_print.h"
