@@ -171,15 +171,18 @@ std::int16_t JobHeaderBuilder::writeFinishing(HeaderWriter& w)
     return kHeaderOk;
 }
 
+std::string JobHeaderBuilder::mediaText(const std::string& text, unsigned anyId) const
+{
+    return equalsIgnoringCase(text, strings_.load(anyId)) ? "()" : "(" + text + ")";
+}
+
 std::string JobHeaderBuilder::mediaEntry(int n, const std::string& name, const PaperDefinition& paper) const
 {
     const std::string weight =
         equalsIgnoringCase(paper.weight, strings_.load(IDS_MEDIA_ANY_WEIGHT)) ? "0" : paper.weight.substr(0, 3);
-    const std::string colour =
-        equalsIgnoringCase(paper.mediaText1, strings_.load(IDS_MEDIA_ANY_COLOR)) ? "()" : "(" + paper.mediaText1 + ")";
-    const std::string type =
-        equalsIgnoringCase(paper.mediaText3, strings_.load(IDS_MEDIA_ANY_TYPE)) ? "()" : "(" + paper.mediaText3 + ")";
-    return templates_.format(n, {name, CommandTemplates::paperSizeText(paper.sizeCode), weight, colour, type});
+    return templates_.format(n, {name, CommandTemplates::paperSizeText(paper.sizeCode), weight,
+                                 mediaText(paper.mediaText1, IDS_MEDIA_ANY_COLOR),
+                                 mediaText(paper.mediaText3, IDS_MEDIA_ANY_TYPE)});
 }
 
 bool JobHeaderBuilder::isPaperReferenced(HeaderWriter& w, const std::string& name) const
@@ -205,7 +208,8 @@ std::int16_t JobHeaderBuilder::writeMedia(HeaderWriter& w)
     const JobSettings& s = w.settings();
     const PaperCatalog& catalog = w.catalog();
     const bool bodyExists = s.bodyPaper >= 1 && s.bodyPaper <= catalog.paperCount();
-    const std::string first = bodyExists ? mediaEntry(25, w.bodyName(), catalog.paper(s.bodyPaper)) : templates_.format(26);
+    const std::string first =
+        bodyExists ? mediaEntry(25, w.bodyName(), catalog.paper(s.bodyPaper)) : templates_.format(26);
     if (const auto r = w.emit(first)) return r;
     for (int i = 2; i <= catalog.paperCount(); ++i) {
         if (i == s.bodyPaper) continue;
@@ -310,25 +314,7 @@ std::int16_t JobHeaderBuilder::writeDestination(HeaderWriter& w, int outputKind)
     }
 
     if (s.reserved0262 == 1) {
-        if (s.printToPrinter == 1) {
-            if (s.printerModel == 0) {
-                const std::string machine = machineString();
-                if (!machine.empty()) {
-                    if (const auto r = w.emit("\n" + strings_.load(IDS_CLIENT_SYSTEM_LABEL) + " " + machine)) return r;
-                }
-            }
-            fixUpUserText(s.specificPrinterName, sizeof s.specificPrinterName);
-            const std::string printer = s.useSpecificPrinter == 1
-                                            ? t.format(47, {fieldText(s.specificPrinterName), t.text(162)})
-                                            : t.format(48, {t.text(162)});
-            if (const auto r = w.emit(printer)) return r;
-        }
-        std::string save = t.format(163);
-        if (s.saveAsFile == 1) {
-            fixUpUserText(s.saveAsPath, sizeof s.saveAsPath);
-            save = t.format(49, {s.printToPrinter == 1 ? t.text(93) : std::string(), fieldText(s.saveAsPath)});
-        }
-        if (const auto r = w.emit(save)) return r;
+        if (const auto r = writeServerGroup(w)) return r;
     }
 
     static constexpr int kKinds[] = {50, 51, 172, 178};
@@ -340,8 +326,7 @@ std::int16_t JobHeaderBuilder::writeDestination(HeaderWriter& w, int outputKind)
     if (s.headerPage == 1) {
         std::string name = s.headerPagePaper == 0 ? w.bodyEntryName() : w.referenceName(s.headerPagePaper);
         if (name.empty()) name = w.bodyName();
-        const std::string paper = equalsIgnoringCase(name, strings_.load(IDS_MEDIA_ANY_TYPE)) ? "()" : "(" + name + ")";
-        headerPage = t.format(151, {t.text(152), paper});
+        headerPage = t.format(151, {t.text(152), mediaText(name, IDS_MEDIA_ANY_TYPE)});
     }
     if (const auto r = w.emit(headerPage)) return r;
 
@@ -350,6 +335,30 @@ std::int16_t JobHeaderBuilder::writeDestination(HeaderWriter& w, int outputKind)
         if (const auto r = w.emit(t.format(kExits[s.documentExit]))) return r;
     }
     return w.emit(t.format(s.finishChaptersSeparately == 1 ? 160 : 159));
+}
+
+std::int16_t JobHeaderBuilder::writeServerGroup(HeaderWriter& w)
+{
+    const auto& t = templates_;
+    JobSettings& s = w.settings();
+    if (s.printToPrinter == 1) {
+        const std::string machine = s.printerModel == 0 ? machineString() : std::string();
+        if (!machine.empty()) {
+            const std::string line = "\n" + strings_.load(IDS_CLIENT_SYSTEM_LABEL) + " " + machine;
+            if (const auto r = w.emit(line)) return r;
+        }
+        fixUpUserText(s.specificPrinterName, sizeof s.specificPrinterName);
+        const std::string printer = s.useSpecificPrinter == 1
+                                        ? t.format(47, {fieldText(s.specificPrinterName), t.text(162)})
+                                        : t.format(48, {t.text(162)});
+        if (const auto r = w.emit(printer)) return r;
+    }
+    std::string save = t.format(163);
+    if (s.saveAsFile == 1) {
+        fixUpUserText(s.saveAsPath, sizeof s.saveAsPath);
+        save = t.format(49, {s.printToPrinter == 1 ? t.text(93) : std::string(), fieldText(s.saveAsPath)});
+    }
+    return w.emit(save);
 }
 
 std::int16_t JobHeaderBuilder::writeCustomPart(HeaderWriter& w, bool full)
@@ -387,7 +396,7 @@ std::int16_t JobHeaderBuilder::copyScript(HeaderWriter& w, const std::string& pa
             messages_.show(strings_.load(IDS_SCRIPT_FILE_OPEN_FAILED), platform::kMbOk);
             return kHeaderScriptMissing;
         }
-        // The header's own next segment starts a new line; a final line end of a short last chunk would double it.
+        // The next segment starts its own line; the script's final line end would double it.
         std::size_t length = got;
         if (got > 0 && got < sizeof chunk && chunk[got - 1] == '\n') --length;
         if (const auto r = w.emitRaw(std::string_view(chunk, length))) return r;
@@ -398,9 +407,9 @@ std::int16_t JobHeaderBuilder::copyScript(HeaderWriter& w, const std::string& pa
 std::string JobHeaderBuilder::machineString() const
 {
     if (!machine_) return {};
-    const std::string key = strings_.load(IDS_MACHINE_KEY_ROOT) +
-                            strings_.load(machine_->isNtVersion4OrLater() ? IDS_MACHINE_KEY_NT : IDS_MACHINE_KEY_OTHER) +
-                            strings_.load(IDS_MACHINE_KEY_TAIL);
+    const unsigned system = machine_->isNtVersion4OrLater() ? IDS_MACHINE_KEY_NT : IDS_MACHINE_KEY_OTHER;
+    const std::string key =
+        strings_.load(IDS_MACHINE_KEY_ROOT) + strings_.load(system) + strings_.load(IDS_MACHINE_KEY_TAIL);
     return machine_->localMachineValue(key, strings_.load(IDS_MACHINE_VALUE_NAME));
 }
 

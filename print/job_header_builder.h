@@ -55,9 +55,12 @@ private:
     std::int16_t writeUserTexts(HeaderWriter& w);
     std::int16_t writeJobOptions(HeaderWriter& w);
     std::int16_t writeDestination(HeaderWriter& w, int outputKind);
+    std::int16_t writeServerGroup(HeaderWriter& w);
     std::int16_t writeCustomPart(HeaderWriter& w, bool full);
     std::int16_t copyScript(HeaderWriter& w, const std::string& path);
     bool isPaperReferenced(HeaderWriter& w, const std::string& name) const;
+    // "(text)", or "()" when the text is the catalog's word for any (`anyId`).
+    std::string mediaText(const std::string& text, unsigned anyId) const;
     std::string mediaEntry(int n, const std::string& name, const PaperDefinition& paper) const;
     std::string machineString() const;
 
