@@ -12,7 +12,7 @@ namespace {
 // for a line of megabytes.
 constexpr int kMaxWidth = 1024;
 
-struct Spec {
+struct Conversion {
     std::string flags;
     int width = -1;
     int precision = -1;
@@ -30,15 +30,15 @@ int readNumber(std::string_view s, std::size_t& pos)
 }
 
 // Reads a conversion after its '%'; false when it is not one we format.
-bool parseSpec(std::string_view format, std::size_t& pos, Spec& spec)
+bool parseConversion(std::string_view format, std::size_t& pos, Conversion& conv)
 {
     while (pos < format.size() && std::string_view("-+ #0").find(format[pos]) != std::string_view::npos) {
-        spec.flags += format[pos++];
+        conv.flags += format[pos++];
     }
-    if (pos < format.size() && format[pos] >= '0' && format[pos] <= '9') spec.width = readNumber(format, pos);
+    if (pos < format.size() && format[pos] >= '0' && format[pos] <= '9') conv.width = readNumber(format, pos);
     if (pos < format.size() && format[pos] == '.') {
         ++pos;
-        spec.precision = readNumber(format, pos);
+        conv.precision = readNumber(format, pos);
     }
     // Length modifiers change nothing here: every integer is formatted as long long.
     while (pos < format.size() && std::string_view("hlLqjzt").find(format[pos]) != std::string_view::npos) ++pos;
@@ -48,30 +48,30 @@ bool parseSpec(std::string_view format, std::size_t& pos, Spec& spec)
         ++pos;
     }
     if (pos >= format.size()) return false;
-    spec.conversion = format[pos];
-    if (std::string_view("diuxXocs").find(spec.conversion) == std::string_view::npos) return false;
+    conv.conversion = format[pos];
+    if (std::string_view("diuxXocs").find(conv.conversion) == std::string_view::npos) return false;
     ++pos;
     return true;
 }
 
-void pad(std::string& out, std::string_view body, const Spec& spec)
+void pad(std::string& out, std::string_view body, const Conversion& conv)
 {
-    const std::size_t width = spec.width > 0 ? static_cast<std::size_t>(spec.width) : 0;
+    const std::size_t width = conv.width > 0 ? static_cast<std::size_t>(conv.width) : 0;
     const std::size_t fill = width > body.size() ? width - body.size() : 0;
-    const bool left = spec.flags.find('-') != std::string::npos;
+    const bool left = conv.flags.find('-') != std::string::npos;
     if (!left) out.append(fill, ' ');
     out += body;
     if (left) out.append(fill, ' ');
 }
 
-void appendNumber(std::string& out, long long value, const Spec& spec)
+void appendNumber(std::string& out, long long value, const Conversion& conv)
 {
-    char conversion = spec.conversion;
+    char conversion = conv.conversion;
     if (conversion == 's' || conversion == 'c') conversion = 'd';
-    // The spec is rebuilt from checked parts only, so snprintf sees nothing of the template.
-    std::string f = "%" + spec.flags;
-    if (spec.width >= 0) f += std::to_string(spec.width);
-    if (spec.precision >= 0) f += "." + std::to_string(spec.precision);
+    // The format is rebuilt from checked parts only, so snprintf sees nothing of the template.
+    std::string f = "%" + conv.flags;
+    if (conv.width >= 0) f += std::to_string(conv.width);
+    if (conv.precision >= 0) f += "." + std::to_string(conv.precision);
     f += "ll";
     f += conversion;
     char small[64];
@@ -86,32 +86,32 @@ void appendNumber(std::string& out, long long value, const Spec& spec)
     out.append(big.data(), static_cast<std::size_t>(n));
 }
 
-void appendArg(std::string& out, const TemplateArg& arg, const Spec& spec)
+void appendArg(std::string& out, const TemplateArg& arg, const Conversion& conv)
 {
     switch (arg.kind()) {
     case TemplateArg::Kind::kText: {
         std::string_view text = arg.text();
-        if (spec.conversion == 's' && spec.precision >= 0) {
-            text = text.substr(0, static_cast<std::size_t>(spec.precision));
+        if (conv.conversion == 's' && conv.precision >= 0) {
+            text = text.substr(0, static_cast<std::size_t>(conv.precision));
         }
-        pad(out, text, spec);
+        pad(out, text, conv);
         return;
     }
     case TemplateArg::Kind::kCharacter:
-        if (spec.conversion == 'c' || spec.conversion == 's') {
+        if (conv.conversion == 'c' || conv.conversion == 's') {
             const char c = static_cast<char>(arg.number());
-            pad(out, std::string_view(&c, 1), spec);
+            pad(out, std::string_view(&c, 1), conv);
             return;
         }
-        appendNumber(out, arg.number(), spec);
+        appendNumber(out, arg.number(), conv);
         return;
     case TemplateArg::Kind::kInteger:
-        if (spec.conversion == 'c') {
+        if (conv.conversion == 'c') {
             const char c = static_cast<char>(arg.number());
-            pad(out, std::string_view(&c, 1), spec);
+            pad(out, std::string_view(&c, 1), conv);
             return;
         }
-        appendNumber(out, arg.number(), spec);
+        appendNumber(out, arg.number(), conv);
         return;
     }
 }
@@ -136,16 +136,16 @@ std::string formatTemplate(std::string_view format, std::initializer_list<Templa
             pos = percent + 2;
             continue;
         }
-        std::size_t specEnd = percent + 1;
-        Spec spec;
-        if (!parseSpec(format, specEnd, spec)) {
+        std::size_t conversionEnd = percent + 1;
+        Conversion conv;
+        if (!parseConversion(format, conversionEnd, conv)) {
             // Not ours to interpret: the '%' is kept and the text goes on after it.
             out += '%';
             pos = percent + 1;
             continue;
         }
-        if (next != args.end()) appendArg(out, *next++, spec);
-        pos = specEnd;
+        if (next != args.end()) appendArg(out, *next++, conv);
+        pos = conversionEnd;
     }
     return out;
 }
