@@ -1,9 +1,10 @@
 #pragma once
 // What the job settings document needs from the tab pages: switching tabs and
 // controls on and off as settings change, the printer page's list of models,
-// refreshing the pages after the document was replaced, and the pages' own
-// check of their input before a save. The user interface implements it; the
-// document works without one (nothing is shown then).
+// refreshing the pages after the document was replaced, the pages' own
+// check of their input before a save, and, for the job header, which of the
+// printer-dependent controls and tabs are on. The user interface implements
+// it; the document works without one (nothing is shown then).
 #include <optional>
 
 namespace orvox::platform {
@@ -26,6 +27,18 @@ public:
     // The pages check their current input (and show their own messages);
     // false when something must be corrected before saving.
     virtual bool validatePages() = 0;
+    // Read back when a job header is built: the enabled states carry what the
+    // selected printer offers. Without pages everything counts as offered.
+    virtual bool isControlEnabled(int controlId) const
+    {
+        (void)controlId;
+        return true;
+    }
+    virtual bool isTabAvailable(int tabId) const
+    {
+        (void)tabId;
+        return true;
+    }
 };
 
 } // namespace orvox::platform

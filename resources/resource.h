@@ -5,3 +5,4 @@
 #include "ids_settings.h"
 #include "ids_ui.h"
 #include "ids_output.h"
+#include "ids_print.h"

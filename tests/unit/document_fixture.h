@@ -61,6 +61,16 @@ public:
     std::optional<int> printerModelCount() const override { return models; }
     void refreshPages() override { ++refreshes; }
     bool validatePages() override { return pagesValid; }
+    bool isControlEnabled(int controlId) const override
+    {
+        const auto it = controls.find(controlId);
+        return it == controls.end() || it->second;
+    }
+    bool isTabAvailable(int tabId) const override
+    {
+        const auto it = tabs.find(tabId);
+        return it == tabs.end() || it->second;
+    }
 
     std::map<int, bool> tabs;
     std::map<int, bool> controls;

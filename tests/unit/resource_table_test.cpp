@@ -1,6 +1,7 @@
 // The string table that ships must hold every string id the code names, and the
 // .res reader must refuse malformed input rather than read past it.
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -17,6 +18,7 @@ TEST(ResourceTable, EveryNamedStringIdIsInTheModule)
     ASSERT_FALSE(strings.all().empty()) << "ORVOX_RES_FILE not readable";
     const std::regex define(R"(^\s*#define\s+(IDS_\w+)\s+(\d+))");
     int checked = 0;
+    std::map<unsigned long, std::string> names;  // one name per string id
     for (const auto& entry : std::filesystem::directory_iterator(test::sourceDir() + "/resources")) {
         if (entry.path().extension() != ".h") continue;
         std::ifstream in(entry.path());
@@ -25,6 +27,8 @@ TEST(ResourceTable, EveryNamedStringIdIsInTheModule)
             std::smatch m;
             if (!std::regex_search(line, m, define)) continue;
             ++checked;
+            const auto [at, fresh] = names.emplace(std::stoul(m[2]), m[1]);
+            EXPECT_TRUE(fresh || at->second == m[1]) << m[2] << " is both " << at->second << " and " << m[1];
             EXPECT_TRUE(strings.contains(static_cast<unsigned>(std::stoul(m[2]))))
                 << m[1] << " (" << m[2] << ") missing in " << entry.path().filename();
         }

@@ -1,0 +1,323 @@
+// Job headers written from a document: the segments a printer reads, in their
+// order, for each output kind, printer model and modify-file choice.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "document_fixture.h"
+#include "platform/machine.h"
+#include "print/job_header_builder.h"
+
+namespace orvox {
+namespace {
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void writeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::stringstream ss(text);
+    for (std::string line; std::getline(ss, line);) lines.push_back(line);
+    return lines;
+}
+
+int countOf(const std::vector<std::string>& lines, const std::string& line)
+{
+    return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+}
+
+// Every expected line is present, in this order (other lines may lie between).
+void expectInOrder(const std::vector<std::string>& lines, const std::vector<std::string>& expected)
+{
+    auto at = lines.begin();
+    for (const std::string& e : expected) {
+        const auto found = std::find(at, lines.end(), e);
+        ASSERT_NE(found, lines.end()) << "missing or out of order: " << e << "\nin:\n" << ::testing::PrintToString(lines);
+        at = found + 1;
+    }
+}
+
+class FakeMachine : public platform::MachineInfo {
+public:
+    std::string localMachineValue(const std::string& key, const std::string& valueName) const override
+    {
+        return key == "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion" && valueName == "ProductName" ? "Test System"
+                                                                                                      : "";
+    }
+    bool isNtVersion4OrLater() const override { return true; }
+};
+
+class HeaderTest : public test::DocumentTest {
+protected:
+    HeaderTest()
+    {
+        doc().setCopyCount(3);
+        doc().setCollate(1);
+    }
+    std::string build(int kind = kOutputPostScript)
+    {
+        result = builder.writeJobHeader("C:\\jobs\\report.ps", headerPath,
+                                        {doc().record(), doc().catalog(), doc().substitutions(), &ui}, kind);
+        return readFile(headerPath);
+    }
+    std::vector<std::string> buildLines(int kind = kOutputPostScript) { return linesOf(build(kind)); }
+    // A job of printer model 1 with finishing, covers, substitutions and chapters.
+    void makeRealisticModel1Job()
+    {
+        doc().setPrinterModel(1);
+        doc().setDocumentExit(stored(DocumentExit::Finisher));
+        doc().setPrintingMode(stored(PrintingMode::TwoSidedFlipLong));
+        doc().setStaplingMode(stored(StaplingMode::Top));
+        doc().setFrontCover(stored(CoverMode::PrintSide1));
+        doc().setFrontCoverPaper(4);
+        doc().setDeliverTo("Room 4");
+        doc().setPrintPageRange(1);
+        doc().setPageRangeFrom(2);
+        doc().setPageRangeTo(9);
+        doc().setSubstitutionsActive(1);
+        doc().setChapterPages("1,5");
+        doc().addSubstitution(3, 0, "2..5 ^7");
+    }
+
+    std::string headerPath = dir.file("job.hdr");
+    FakeMachine machine;
+    JobHeaderBuilder builder{test::shippedStrings(), messages, &machine};
+    std::int16_t result = -1;
+};
+
+TEST_F(HeaderTest, ARealisticJobGetsEveryCommandInItsPlace)
+{
+    makeRealisticModel1Job();
+    const std::string header = build();
+    ASSERT_EQ(result, kHeaderOk);
+    const auto lines = linesOf(header);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front(), "\x1B%-12345X@PJL JOB");
+    expectInOrder(lines, {
+        "%%OrvoxTicket: 1.0", "%%Title: (report.ps)", "%%OrvoxCopies: 3", "%%OrvoxStaple: Top",
+        "%%OrvoxSides: DuplexLongEdge", "%%OrvoxCollate: True",
+        "%%DocumentMedia: (Paper 2) 842 1191 120 (Blue) (Plain)",
+        "%%+ (Paper 3) 595 842 120 (Blue) (Plain)",  // substitution paper
+        "%%+ (Paper 5) 842 1191 120 (Blue) (Plain)",  // front cover paper
+        "%%OrvoxDeliverTo: (Room 4)", "%%OrvoxPageRange: 2 9", "%%OrvoxBodyMedia: (Paper 2) NoVerify",
+        "%%OrvoxCover: (Paper 5) Front PrintOutside", "%%OrvoxChapterStarts:", "%%+ 1 5  ",
+        "%%OrvoxPageMedia: (Paper 3) Duplex", "%%+ 2  4 ",  // two-sided: every other page
+        "%%OrvoxInsert: (Paper 3) ", "%%+ 6  ",             // a sheet before page 7
+        "%%OrvoxDataFormat: PostScript", "%%OrvoxOutput: Finisher", "%%OrvoxEndTicket",
+    });
+    EXPECT_EQ(lines.back(), "%%OrvoxEndTicket");
+    EXPECT_EQ(header.back(), '\n');  // the print data starts on a line of its own
+    EXPECT_EQ(countOf(lines, "%%OrvoxCopies: 3"), 1);
+}
+
+#ifndef _WIN32
+// The header in front of real print data must leave it printable.
+TEST_F(HeaderTest, PostScriptAndPdfInterpretersAcceptTheJob)
+{
+    if (std::system("command -v gs >/dev/null 2>&1 && command -v qpdf >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "ghostscript or qpdf missing";
+    }
+    makeRealisticModel1Job();
+    const std::string ps = "%!PS\n/Helvetica findfont 12 scalefont setfont 72 72 moveto (Orvox) show showpage\n";
+    writeFile(dir.file("job.ps"), build(kOutputPostScript) + ps);
+    EXPECT_EQ(std::system(("gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=nullpage " + dir.file("job.ps")).c_str()), 0);
+
+    writeFile(dir.file("page.ps"), ps);
+    ASSERT_EQ(std::system(("gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=pdfwrite -sOutputFile=" + dir.file("page.pdf") +
+                           " " + dir.file("page.ps"))
+                              .c_str()),
+              0);
+    writeFile(dir.file("job.pdf"), build(kOutputPdf) + readFile(dir.file("page.pdf")));
+    EXPECT_EQ(std::system(("qpdf --check " + dir.file("job.pdf") + " >/dev/null").c_str()), 0);
+    // Data before the PDF header is allowed; the interpreter says so on its output.
+    EXPECT_EQ(std::system(("gs -q -dNOPAUSE -dBATCH -dSAFER -sDEVICE=nullpage " + dir.file("job.pdf") + " >/dev/null").c_str()), 0);
+}
+#endif
+
+TEST_F(HeaderTest, PrinterModel0RepeatsCopiesAndFinishingAndAddsItsOwnSegments)
+{
+    doc().setPrinterModel(0);
+    doc().setProofSet(1);
+    doc().setEmailAddress("op@example.org");
+    doc().setSubstitutionsActive(0);
+    doc().setMaxSignatureSize(90);
+    doc().record().reserved0262 = 1;
+    doc().setPrintToPrinter(1);
+    const auto lines = buildLines();
+    EXPECT_EQ(countOf(lines, "%%OrvoxCopies: 3"), 2);
+    EXPECT_EQ(countOf(lines, "%%OrvoxCollate: True"), 2);
+    expectInOrder(lines, {"%%OrvoxDeviceClass: Production0", "%%OrvoxCopies: 3", "%%Title: (report.ps)",
+                          "%%OrvoxCopies: 3", "%%OrvoxNotify: (op@example.org)", "%%OrvoxProofSet: Hold",
+                          "%%OrvoxSignatureSheets: 23", "%%OrvoxClientSystem: Test System", "%%OrvoxPrinter: Any Routed"});
+
+    doc().setMaxSignatureSize(88);
+    doc().setPrinterModel(1);
+    doc().setProofWaitTime(5);
+    doc().setProofSetAction(stored(ProofSetAction::Cancel));
+    const auto model1 = buildLines();
+    EXPECT_EQ(countOf(model1, "%%OrvoxCopies: 3"), 1);
+    EXPECT_EQ(countOf(model1, "%%OrvoxSignatureSheets: 22"), 1);
+    EXPECT_EQ(countOf(model1, "%%OrvoxProofSet: 300 Cancel"), 1);
+    EXPECT_EQ(countOf(model1, "%%OrvoxClientSystem: Test System"), 0);
+}
+
+TEST_F(HeaderTest, PclTicketLinesBecomePjlCommentsAndTheJobEntersPcl)
+{
+    doc().setCustomCommands("%%Own: 1");
+    const std::string header = build(kOutputPcl);
+    const auto lines = linesOf(header);
+    ASSERT_GT(lines.size(), 4u);
+    EXPECT_EQ(lines.front(), "\x1B%-12345X@PJL JOB");
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i) EXPECT_EQ(lines[i].rfind("@PJL COMMENT %", 0), 0u) << lines[i];
+    EXPECT_EQ(countOf(lines, "@PJL COMMENT %%Own: 1"), 1);
+    EXPECT_EQ(lines.back(), "@PJL ENTER LANGUAGE=PCL");
+    EXPECT_EQ(header.substr(header.size() - 2), "L\n");
+}
+
+TEST_F(HeaderTest, TheThreeModifyFileChoices)
+{
+    const std::string script = dir.file("script.ps");
+    writeFile(script, "/setup true def\n");
+    doc().setCustomCommands("%%Own: 1\n");
+    doc().setScriptFilePath(script);
+
+    doc().setModifyPrintFile(stored(ModifyPrintFile::Yes));
+    const std::string full = build();
+    EXPECT_NE(full.find("\n%%OrvoxFinishChapters: False\n%%Own: 1\n/setup true def\n%%OrvoxEndJobInfo"),
+              std::string::npos);
+
+    doc().setModifyPrintFile(stored(ModifyPrintFile::Custom));
+    EXPECT_EQ(build(), "%%Own: 1\n/setup true def");
+    EXPECT_EQ(result, kHeaderOk);
+    doc().setCustomCommands("");
+    doc().setScriptFilePath("");
+    writeFile(headerPath, "old");
+    EXPECT_EQ(build(), "");
+
+    doc().setModifyPrintFile(stored(ModifyPrintFile::No));
+    writeFile(headerPath, "untouched");
+    EXPECT_EQ(build(), "untouched");
+    EXPECT_EQ(result, kHeaderOk);
+}
+
+TEST_F(HeaderTest, UserTextsAreFixedUpInTheRecordAndTheHeaderButAccountsKeepHyphens)
+{
+    doc().setDeliverTo("A-B`C");
+    doc().setChargeNumber("12-34");
+    const auto lines = buildLines();
+    EXPECT_EQ(doc().deliverTo(), "A\xAD" "B\x91" "C");
+    EXPECT_EQ(countOf(lines, "%%OrvoxDeliverTo: (A\xAD" "B\x91" "C)"), 1);
+    EXPECT_EQ(countOf(lines, "%%OrvoxAccount: (12-34)"), 1);
+}
+
+TEST_F(HeaderTest, AScriptLosesOnlyTheLineEndOfAShortLastChunk)
+{
+    const std::string script = dir.file("script.ps");
+    doc().setModifyPrintFile(stored(ModifyPrintFile::Custom));
+    doc().setScriptFilePath(script);
+    const std::string exact = std::string(254, 'x') + "\n";
+    writeFile(script, exact);
+    EXPECT_EQ(build(), exact);
+    writeFile(script, "123456789\n");
+    EXPECT_EQ(build(), "123456789");
+    writeFile(script, "");
+    EXPECT_EQ(build(), "");
+
+    std::remove(script.c_str());
+    build();
+    EXPECT_EQ(result, kHeaderScriptMissing);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, test::shippedStrings().load(IDS_SCRIPT_FILE_OPEN_FAILED));
+}
+
+TEST_F(HeaderTest, CoversOnOneOrTwoPapersAndInsertedCovers)
+{
+    doc().setSubstitutionsActive(1);
+    doc().setFrontCover(stored(CoverMode::PrintBothSides));
+    doc().setBackCover(stored(CoverMode::PrintBothSides));
+    doc().setFrontCoverPaper(4);
+    doc().setBackCoverPaper(4);
+    EXPECT_EQ(countOf(buildLines(), "%%OrvoxCover: (Paper 5) Both PrintBoth"), 1);
+
+    doc().setBackCoverPaper(2);
+    EXPECT_EQ(countOf(buildLines(), "%%OrvoxCover: (Paper 5) Front PrintBoth"), 1);
+    EXPECT_EQ(countOf(buildLines(), "%%OrvoxCover: (Paper 3) Back PrintBoth"), 1);
+    EXPECT_EQ(countOf(linesOf(build(kOutputPcl)), "@PJL COMMENT %%OrvoxCover: (Paper 3) Back PrintBoth"), 1);
+
+    // A pre-printed front cover of a pamphlet job is inserted even without the substitutions tab.
+    doc().setSubstitutionsActive(0);
+    doc().setFrontCover(stored(CoverMode::PrePrintedBlank));
+    ui.tabs[platform::kTabPaperSubstitutions] = false;
+    const auto lines = buildLines();
+    EXPECT_EQ(countOf(lines, "%%OrvoxInsert: Paper 5 0"), 1);
+    ASSERT_EQ(builder.inserts().size(), 1u);
+    // A disabled cover combo counts as no cover.
+    ui.controls[IDC_COMBO_FRONT_COVER] = false;
+    EXPECT_EQ(countOf(buildLines(), "%%OrvoxInsert: Paper 5 0"), 0);
+}
+
+TEST_F(HeaderTest, ASubstitutionPaperIsAnnouncedOnlyWhileTheSubstitutionsTabIsAvailable)
+{
+    doc().addSubstitution(6, 0, "3");
+    EXPECT_EQ(countOf(buildLines(), "%%+ (Paper 6) 595 842 120 (Blue) (Plain)"), 1);
+    ui.tabs[platform::kTabPaperSubstitutions] = false;
+    const auto lines = buildLines();
+    EXPECT_EQ(countOf(lines, "%%+ (Paper 6) 595 842 120 (Blue) (Plain)"), 0);
+    EXPECT_EQ(countOf(lines, "%%OrvoxPageMedia: (Paper 6) Duplex"), 0);
+    doc().setChapterPages("4");
+    EXPECT_EQ(countOf(buildLines(), "%%+ 4  "), 1);  // chapters do not depend on the tab
+}
+
+TEST_F(HeaderTest, FailuresAreReportedAndAModelWithoutTemplatesWritesNothing)
+{
+    doc().setPrinterModel(5);
+    writeFile(headerPath, "kept");
+    EXPECT_EQ(build(), "kept");
+    EXPECT_EQ(result, kHeaderOk);
+
+    doc().setPrinterModel(1);
+    headerPath = dir.file("missing-folder/job.hdr");
+    build();
+    EXPECT_EQ(result, kHeaderNotWritten);
+#ifndef _WIN32
+    // A full disk shows at the latest when the buffered rest is written out.
+    EXPECT_EQ(builder.writeJobHeader("a.ps", "/dev/full",
+                                     {doc().record(), doc().catalog(), doc().substitutions(), &ui}, 0),
+              kHeaderWriteFailed);
+#endif
+}
+
+TEST_F(HeaderTest, TheDocumentEntryNamesTheFileAndSwitchesPdfToPostScriptForOtherModels)
+{
+    doc().setPrinterModel(1);
+    doc().setPrinterLanguage(stored(PrinterLanguage::PDF));
+    std::string path;
+    ASSERT_TRUE(builder.buildJobHeader(doc(), "C:\\in\\scan.tif", path, true, [&] { return headerPath; }));
+    EXPECT_EQ(path, headerPath);
+    EXPECT_EQ(doc().printerLanguage(), stored(PrinterLanguage::PostScript));
+    EXPECT_EQ(countOf(linesOf(readFile(path)), "%%OrvoxDataFormat: PDFFromTIFF"), 1);
+
+    doc().setPrinterModel(0);
+    doc().setPrinterLanguage(stored(PrinterLanguage::PDF));
+    ASSERT_TRUE(builder.buildJobHeader(doc(), "scan.pdf", path, false, [&] { return headerPath; }));
+    EXPECT_EQ(countOf(linesOf(readFile(path)), "%%OrvoxDataFormat: PDF"), 1);
+    EXPECT_FALSE(builder.buildJobHeader(doc(), "scan.pdf", path, false, [] { return std::string(); }));
+}
+
+} // namespace
+} // namespace orvox
