@@ -25,7 +25,7 @@ target_compile_options(orvox_portable_platform PRIVATE ${ORVOX_WARNINGS})
 # The resource module's string table, compiled to a .res that tests read directly,
 # so the texts a test checks are the ones that ship.
 find_program(ORVOX_WINDRES NAMES x86_64-w64-mingw32-windres REQUIRED)
-file(GLOB ORVOX_RC_DEPENDS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*.rc ${PROJECT_SOURCE_DIR}/resources/*.h)
+file(GLOB ORVOX_RC_DEPENDS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/*.rc ${PROJECT_SOURCE_DIR}/resources/*.h ${PROJECT_SOURCE_DIR}/resources/bitmaps/*.bmp)
 set(ORVOX_RES_FILE ${CMAKE_BINARY_DIR}/orvoxRes.res)
 add_custom_command(OUTPUT ${ORVOX_RES_FILE}
   COMMAND ${ORVOX_WINDRES} -I ${PROJECT_SOURCE_DIR}/resources -O res

@@ -27,8 +27,12 @@ private:
     static INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
+    void loadPrintBitmaps();
+    void drawPrintButton(const DRAWITEMSTRUCT& item) const;
+
     HWND hwnd_ = nullptr;
     SIZE size_{};
+    HBITMAP printBitmaps_[3] = {};
 };
 
 } // namespace orvox

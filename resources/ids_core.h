@@ -8,6 +8,10 @@
 #define IDD_STATUS_BAR             159
 #define IDC_STATUS_TEXT            1054
 #define IDC_STATUS_PRINT           1034
+// The print button's faces: up, pressed, greyed.
+#define IDB_STATUS_PRINT_UP        1034
+#define IDB_STATUS_PRINT_DOWN      1035
+#define IDB_STATUS_PRINT_DISABLED  1036
 
 // Strings.
 #define IDS_VERSION_SUFFIX         185    // part of the version string

@@ -205,6 +205,16 @@ TEST_F(ExportsTest, StatusBarTakesTheIdleTextAndTheHostsText)
     char text[256] = {};
     GetDlgItemTextA(status, 1054, text, sizeof text);
     EXPECT_EQ(std::string(text), resourceString(57345));
+    // The print button draws itself from the three faces of the resource module.
+    HWND button = GetDlgItem(status, 1034);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    HMODULE resources = GetModuleHandleA("orvoxRes.dll");
+    for (int face : {1034, 1035, 1036}) {
+        HANDLE bitmap = LoadImageA(resources, MAKEINTRESOURCEA(face), IMAGE_BITMAP, 0, 0, 0);
+        EXPECT_NE(bitmap, nullptr) << face;
+        if (bitmap) DeleteObject(bitmap);
+    }
     SendMessageA(status, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Sending job"));
     GetDlgItemTextA(status, 1054, text, sizeof text);
     EXPECT_STREQ(text, "Sending job");
