@@ -302,11 +302,8 @@ void JobSetup2Page::applyFreeformRule()
     const std::int16_t checked = isChecked(IDC_CHECK_FREEFORM_COLOR) ? 1 : 0;
     doc.setFreeformColor(checked);
     doc.setFreeformColorAtLoad(checked);
-    const bool mappingOn = doc.updateColourMappingTab();
-    if (host()) {
-        if (mappingOn) host()->enableTab(IDS_TAB_COLOR_MAPPING);
-        else host()->disableTab(IDS_TAB_COLOR_MAPPING);
-    }
+    // The document owns the colour-mapping availability and tells the tabs.
+    doc.updateColourMappingTab();
 }
 
 void JobSetup2Page::storeText(int id)
