@@ -108,9 +108,8 @@ void JobSetup1Page::applyFoldRule()
     doc.setStaplingMode(static_cast<std::int16_t>(stapling_.selection()));
 }
 
-void JobSetup1Page::applyPrintingModeRule(bool fromLoad)
+void JobSetup1Page::applyPrintingModeRule()
 {
-    (void)fromLoad;
     JobDocument& doc = document();
     const int m = printingMode_.selection();
     if (m == kPamphlets && doc.isBodyPaperOneSided())
@@ -247,7 +246,7 @@ void JobSetup1Page::applyBodyPaperRule()
     const bool plain = _stricmp(doc.paperName(doc.bodyPaper()).c_str(), loadString(IDS_PLAIN_PAPER).c_str()) == 0;
     if (doc.substitutionCount() == 0 || plain) {
         doc.setBodyPaper(bodyPaper_.selection() + 2);
-        applyPrintingModeRule(false);
+        applyPrintingModeRule();
         return;
     }
     showMessage(IDS_BODY_PAPER_LOCKED, platform::kMbOk | platform::kMbIconExclamation);

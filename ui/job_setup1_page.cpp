@@ -176,7 +176,7 @@ void JobSetup1Page::runLoadRules()
     applyExitRule();
     applyFrontCoverRule();
     applyBackCoverRule();
-    applyPrintingModeRule(true);
+    applyPrintingModeRule();
     applyCollateRule();
     doc.setFinishChaptersSeparately(isChecked(IDC_CHECK_FINISH_CHAPTERS_SEPARATELY) ? 1 : 0);
     doc.setTrimEdges(isChecked(IDC_CHECK_TRIM_EDGES) ? 1 : 0);
@@ -267,7 +267,7 @@ bool JobSetup1Page::onCommand(int id, int code, HWND /*control*/)
         case IDC_COMBO_FOLD_MODE: applyFoldRule(); return true;
         case IDC_COMBO_FRONT_COVER: applyFrontCoverRule(); return true;
         case IDC_COMBO_BACK_COVER: applyBackCoverRule(); return true;
-        case IDC_COMBO_PRINTING_MODE: applyPrintingModeRule(false); return true;
+        case IDC_COMBO_PRINTING_MODE: applyPrintingModeRule(); return true;
         case IDC_COMBO_BODY_PAPER: applyBodyPaperRule(); return true;
         case IDC_COMBO_FRONT_COVER_PAPER:
             document().setFrontCoverPaper(static_cast<std::int16_t>(frontCoverPaper_.selection()));

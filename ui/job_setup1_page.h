@@ -59,7 +59,7 @@ private:
     void applyStackingRule();
     void applyStaplingRule();
     void applyFoldRule();
-    void applyPrintingModeRule(bool fromLoad);
+    void applyPrintingModeRule();
     void applyModel0ModeRule(int mode);
     void applyFrontCoverRule();
     void applyBackCoverRule();
