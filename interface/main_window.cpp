@@ -8,6 +8,8 @@
 #include "platform/messages.h"
 #include "platform/win32/win32_platform.h"
 #include "resource.h"
+#include "ui/job_setup1_page.h"
+#include "ui/job_setup2_page.h"
 
 namespace orvox {
 namespace {
@@ -129,8 +131,14 @@ bool MainWindow::initialise()
         return false;
     }
     ui::restrictionFlags().permitAll();
-    if (!tabs_.build(hwnd(), IDC_MAIN_TAB, platform::currentResourceHandle(), app_.services().strings, *this, {}))
+    const ui::TabHost::PageFactory pages = [](const ui::PageSlot& slot) -> std::unique_ptr<ui::TabPage> {
+        if (slot.tabId == ui::kJobSetup1TabId) return std::make_unique<ui::JobSetup1Page>(slot);
+        if (slot.tabId == ui::kJobSetup2TabId) return std::make_unique<ui::JobSetup2Page>(slot);
+        return nullptr;
+    };
+    if (!tabs_.build(hwnd(), IDC_MAIN_TAB, platform::currentResourceHandle(), app_.services().strings, *this, pages))
         return false;
+    if (auto* setup2 = dynamic_cast<ui::JobSetup2Page*>(tabs_.page(ui::kJobSetup2TabId))) setup2->clearTexts();
     tabs_.setRestrictions(&restrictions_, [this] { return currentModelName(); });
     keyHook_.install(hwnd(), *this);
     app_.resetDocument();
