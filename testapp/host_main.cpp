@@ -1,5 +1,7 @@
 // OrvoxTest: a host program that loads Orvox.dll at run time and drives it.
-// With "/demo" it runs the sample job non-interactively and reports on stdout.
+// With "/demo" it runs the sample job non-interactively and reports on stdout;
+// otherwise it is the interactive test dialog ("/shot FILE.bmp": a picture of
+// it after Quick Start, then it ends).
 #include <windows.h>
 
 #include <cstdio>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "orvox_binding.h"
+#include "test_dialog.h"
 
 namespace {
 
@@ -97,7 +100,10 @@ int runDemo(HINSTANCE instance, bool keepOpen)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
-    const bool demo = std::strstr(commandLine, "/demo") != nullptr;
-    const bool keepOpen = std::strstr(commandLine, "/wait") != nullptr || !demo;
-    return runDemo(instance, keepOpen);
+    if (std::strstr(commandLine, "/demo") != nullptr)
+        return runDemo(instance, std::strstr(commandLine, "/wait") != nullptr);
+    const char* shotPath = nullptr;
+    for (int i = 1; i + 1 < __argc; ++i)
+        if (std::strcmp(__argv[i], "/shot") == 0) shotPath = __argv[i + 1];
+    return orvox::test::runTestDialog(instance, shotPath);
 }
