@@ -40,6 +40,52 @@ DWORD runAndWait(std::string commandLine, const std::filesystem::path& folder)
     return code;
 }
 
+struct TopWindow {
+    DWORD processId;
+    const char* caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK findTopWindow(HWND hwnd, LPARAM lParam)
+{
+    auto* wanted = reinterpret_cast<TopWindow*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char text[128] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    if (pid != wanted->processId || std::string(text) != wanted->caption) return TRUE;
+    wanted->found = hwnd;
+    return FALSE;
+}
+
+HWND waitForWindow(DWORD processId, const char* caption)
+{
+    TopWindow wanted{processId, caption};
+    for (const DWORD start = GetTickCount(); !wanted.found && GetTickCount() - start < 20000; Sleep(20))
+        EnumWindows(findTopWindow, reinterpret_cast<LPARAM>(&wanted));
+    return wanted.found;
+}
+
+BOOL CALLBACK collectText(HWND hwnd, LPARAM lParam)
+{
+    char text[1024] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    *reinterpret_cast<std::string*>(lParam) += std::string(text) + "\n";
+    return TRUE;
+}
+
+// The program under test; killed if a test leaves it running.
+struct Child {
+    PROCESS_INFORMATION pi{};
+    ~Child()
+    {
+        if (!pi.hProcess) return;
+        if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+};
+
 template <class T> T readAt(const std::vector<char>& bytes, std::size_t offset)
 {
     T value{};
@@ -79,6 +125,38 @@ TEST(TestApplication, QuickStartShowsTheLibraryAndQuickFreeEndsAtNull)
         for (int x = width / 2; x < width; x += 3)
             colours.insert(readAt<std::uint32_t>(bytes, offset + (static_cast<std::size_t>(y) * width + x) * 4) & 0xFFFFFF);
     EXPECT_GT(colours.size(), 3u);
+}
+
+TEST(TestApplication, PrintBeforeLoadSaysTheFunctionWasNotLoaded)
+{
+    const auto folder = programFolder();
+    std::string commandLine = "\"" + (folder / "OrvoxTest.exe").string() + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    Child child;
+    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               folder.string().c_str(), &si, &child.pi));
+    HWND dialog = waitForWindow(child.pi.dwProcessId, "Orvo Test Application");
+    ASSERT_NE(dialog, nullptr);
+
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1015, BN_CLICKED), 0); // Print
+    HWND box = waitForWindow(child.pi.dwProcessId, "-== ORVO TEST APPLICATION ==-");
+    ASSERT_NE(box, nullptr) << "no message box appeared";
+    std::string text;
+    for (const DWORD shown = GetTickCount(); GetTickCount() - shown < 10000; Sleep(20)) {
+        text.clear();
+        EnumChildWindows(box, collectText, reinterpret_cast<LPARAM>(&text));
+        if (text.find("loaded") != std::string::npos) break;
+    }
+    EXPECT_NE(text.find("Function was not loaded"), std::string::npos) << text;
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+
+    // Nothing is loaded, so closing asks the library nothing and ends the program.
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(child.pi.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(child.pi.hProcess, &code);
+    EXPECT_EQ(code, 0u);
 }
 
 } // namespace
