@@ -1,6 +1,7 @@
 // The test application started for a picture: Quick Start must bring the
 // library's window up inside it, and Quick Free must leave everything at NULL.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 #include <cstring>
@@ -86,6 +87,51 @@ struct Child {
     }
 };
 
+struct BoxSweep {
+    DWORD processId;
+    HWND keep;
+};
+
+// Answers "no" (which also closes a plain box) to every box the program shows.
+BOOL CALLBACK answerBox(HWND hwnd, LPARAM lParam)
+{
+    auto* sweep = reinterpret_cast<BoxSweep*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[16] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == sweep->processId && hwnd != sweep->keep && IsWindowVisible(hwnd) && std::string(cls) == "#32770")
+        PostMessageA(hwnd, WM_COMMAND, IDNO, 0);
+    return TRUE;
+}
+
+BOOL CALLBACK findTabControl(HWND hwnd, LPARAM lParam)
+{
+    char cls[32] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (std::string(cls) != "SysTabControl32") return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hwnd;
+    return FALSE;
+}
+
+std::string itemText(HWND dialog, int id)
+{
+    char text[64] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+// Polls until the condition holds, answering the program's boxes meanwhile.
+template <class Pred> bool waitWhileAnswering(DWORD processId, HWND dialog, Pred done)
+{
+    BoxSweep sweep{processId, dialog};
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(50)) {
+        if (done()) return true;
+        EnumWindows(answerBox, reinterpret_cast<LPARAM>(&sweep));
+    }
+    return done();
+}
+
 template <class T> T readAt(const std::vector<char>& bytes, std::size_t offset)
 {
     T value{};
@@ -157,6 +203,44 @@ TEST(TestApplication, PrintBeforeLoadSaysTheFunctionWasNotLoaded)
     DWORD code = 1;
     GetExitCodeProcess(child.pi.hProcess, &code);
     EXPECT_EQ(code, 0u);
+}
+
+TEST(TestApplication, EnabledPagesBoxTakesTheFilesTabOutAndBack)
+{
+    const auto folder = programFolder();
+    std::string commandLine = "\"" + (folder / "OrvoxTest.exe").string() + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    Child child;
+    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               folder.string().c_str(), &si, &child.pi));
+    const DWORD pid = child.pi.dwProcessId;
+    HWND dialog = waitForWindow(pid, "Orvo Test Application");
+    ASSERT_NE(dialog, nullptr);
+
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1046, BN_CLICKED), 0); // Quick Start
+    ASSERT_TRUE(waitWhileAnswering(pid, dialog, [&] { return itemText(dialog, 1034) == "Created"; }));
+    EXPECT_EQ(itemText(dialog, 1032), "LOADED");
+    EXPECT_EQ(itemText(dialog, 1033), "Created");
+    HWND tabs = nullptr;
+    EnumChildWindows(dialog, findTabControl, reinterpret_cast<LPARAM>(&tabs));
+    ASSERT_NE(tabs, nullptr);
+    const LRESULT all = SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0);
+
+    HWND files = GetDlgItem(dialog, 1001);
+    SendMessageA(files, BM_SETCHECK, BST_UNCHECKED, 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), reinterpret_cast<LPARAM>(files));
+    EXPECT_TRUE(waitWhileAnswering(pid, dialog, [&] { return SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0) == all - 1; }));
+    SendMessageA(files, BM_SETCHECK, BST_CHECKED, 0);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), reinterpret_cast<LPARAM>(files));
+    EXPECT_TRUE(waitWhileAnswering(pid, dialog, [&] { return SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0) == all; }));
+
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1047, BN_CLICKED), 0); // Quick Free
+    EXPECT_TRUE(waitWhileAnswering(pid, dialog, [&] { return itemText(dialog, 1032) == "NULL"; }));
+    EXPECT_EQ(itemText(dialog, 1033), "NULL");
+    EXPECT_EQ(itemText(dialog, 1034), "NULL");
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(child.pi.hProcess, 20000), WAIT_OBJECT_0);
 }
 
 } // namespace
