@@ -98,12 +98,17 @@ int runDemo(HINSTANCE instance, bool keepOpen)
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    if (std::strstr(commandLine, "/demo") != nullptr)
-        return runDemo(instance, std::strstr(commandLine, "/wait") != nullptr);
+    // Switches are whole arguments: a file name such as "../demo/x.bmp" is no switch.
+    bool demo = false;
+    bool wait = false;
     const char* shotPath = nullptr;
-    for (int i = 1; i + 1 < __argc; ++i)
-        if (std::strcmp(__argv[i], "/shot") == 0) shotPath = __argv[i + 1];
+    for (int i = 1; i < __argc; ++i) {
+        if (std::strcmp(__argv[i], "/demo") == 0) demo = true;
+        if (std::strcmp(__argv[i], "/wait") == 0) wait = true;
+        if (std::strcmp(__argv[i], "/shot") == 0 && i + 1 < __argc) shotPath = __argv[++i];
+    }
+    if (demo) return runDemo(instance, wait);
     return orvox::test::runTestDialog(instance, shotPath);
 }
