@@ -49,7 +49,7 @@ add_executable(OrvoxTest WIN32 ${ORVOX_TESTAPP_SOURCES})
 set_target_properties(OrvoxTest PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
 target_include_directories(OrvoxTest PRIVATE ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/testapp)
 target_compile_options(OrvoxTest PRIVATE ${ORVOX_WARNINGS})
-target_link_libraries(OrvoxTest PRIVATE comctl32 gdi32 user32)
+target_link_libraries(OrvoxTest PRIVATE comctl32 comdlg32 gdi32 user32)
 target_link_options(OrvoxTest PRIVATE ${ORVOX_STATIC_RUNTIME})
 
 # The installation data next to the built programs.

@@ -1,5 +1,7 @@
 // OrvoxTest: a host program that loads Orvox.dll at run time and drives it.
-// With "/demo" it runs the sample job non-interactively and reports on stdout.
+// With "/demo" it runs the sample job non-interactively and reports on stdout;
+// otherwise it is the interactive test dialog ("/shot FILE.bmp": a picture of
+// it after Quick Start, then it ends).
 #include <windows.h>
 
 #include <cstdio>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "orvox_binding.h"
+#include "test_dialog.h"
 
 namespace {
 
@@ -95,9 +98,17 @@ int runDemo(HINSTANCE instance, bool keepOpen)
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    const bool demo = std::strstr(commandLine, "/demo") != nullptr;
-    const bool keepOpen = std::strstr(commandLine, "/wait") != nullptr || !demo;
-    return runDemo(instance, keepOpen);
+    // Switches are whole arguments: a file name such as "../demo/x.bmp" is no switch.
+    bool demo = false;
+    bool wait = false;
+    const char* shotPath = nullptr;
+    for (int i = 1; i < __argc; ++i) {
+        if (std::strcmp(__argv[i], "/demo") == 0) demo = true;
+        if (std::strcmp(__argv[i], "/wait") == 0) wait = true;
+        if (std::strcmp(__argv[i], "/shot") == 0 && i + 1 < __argc) shotPath = __argv[++i];
+    }
+    if (demo) return runDemo(instance, wait);
+    return orvox::test::runTestDialog(instance, shotPath);
 }

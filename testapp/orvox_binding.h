@@ -2,6 +2,8 @@
 // Binds the 21 exports of Orvox.dll by name at run time, as a host does.
 #include <windows.h>
 
+#include <type_traits>
+
 #include "Orvox.h"
 
 namespace orvox::test {
@@ -31,32 +33,11 @@ public:
         module_ = LoadLibraryA(path);
         if (!module_) return 26;
         bool all = true;
-        auto bind = [&](auto& fn, const char* name) {
+        forEachExport([&](auto& fn, const char* name) {
             fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(
                 reinterpret_cast<void*>(GetProcAddress(module_, name)));
             all = all && fn;
-        };
-        bind(InitMain, "Orvo_InitMain");
-        bind(InitStatus, "Orvo_InitStatus");
-        bind(CreateMain, "Orvo_CreateMain");
-        bind(CreateStatus, "Orvo_CreateStatus");
-        bind(GetWindowMain, "Orvo_GetWindowMain");
-        bind(GetWindowStatus, "Orvo_GetWindowStatus");
-        bind(ShowMain, "Orvo_ShowMain");
-        bind(ShowStatus, "Orvo_ShowStatus");
-        bind(Print, "Orvo_Print");
-        bind(OpenSettings, "Orvo_OpenSettings");
-        bind(SaveSettings, "Orvo_SaveSettings");
-        bind(OpenXMLSettings, "Orvo_OpenXMLSettings");
-        bind(NewSettings, "Orvo_NewSettings");
-        bind(GetSizeOfPaperCatalog, "Orvo_GetSizeOfPaperCatalog");
-        bind(GetPaperCatalog, "Orvo_GetPaperCatalog");
-        bind(ShowTab, "Orvo_ShowTab");
-        bind(ShowGuiElement, "Orvo_ShowGuiElement");
-        bind(GetSizeOfVersion, "Orvo_GetSizeOfVersion");
-        bind(GetVersion, "Orvo_GetVersion");
-        bind(SendMessage, "Orvo_SendMessage");
-        bind(Exit, "Orvo_Exit");
+        });
         return all ? 0 : 27;
     }
 
@@ -64,6 +45,8 @@ public:
     {
         if (module_) FreeLibrary(module_);
         module_ = nullptr;
+        // Nothing may call into a freed library: every export reads as not bound.
+        forEachExport([](auto& fn, const char*) { fn = nullptr; });
     }
 
     HMODULE module() const { return module_; }
@@ -91,6 +74,31 @@ public:
     ExitFn Exit = nullptr;
 
 private:
+    template <class Visit> void forEachExport(Visit visit)
+    {
+        visit(InitMain, "Orvo_InitMain");
+        visit(InitStatus, "Orvo_InitStatus");
+        visit(CreateMain, "Orvo_CreateMain");
+        visit(CreateStatus, "Orvo_CreateStatus");
+        visit(GetWindowMain, "Orvo_GetWindowMain");
+        visit(GetWindowStatus, "Orvo_GetWindowStatus");
+        visit(ShowMain, "Orvo_ShowMain");
+        visit(ShowStatus, "Orvo_ShowStatus");
+        visit(Print, "Orvo_Print");
+        visit(OpenSettings, "Orvo_OpenSettings");
+        visit(SaveSettings, "Orvo_SaveSettings");
+        visit(OpenXMLSettings, "Orvo_OpenXMLSettings");
+        visit(NewSettings, "Orvo_NewSettings");
+        visit(GetSizeOfPaperCatalog, "Orvo_GetSizeOfPaperCatalog");
+        visit(GetPaperCatalog, "Orvo_GetPaperCatalog");
+        visit(ShowTab, "Orvo_ShowTab");
+        visit(ShowGuiElement, "Orvo_ShowGuiElement");
+        visit(GetSizeOfVersion, "Orvo_GetSizeOfVersion");
+        visit(GetVersion, "Orvo_GetVersion");
+        visit(SendMessage, "Orvo_SendMessage");
+        visit(Exit, "Orvo_Exit");
+    }
+
     HMODULE module_ = nullptr;
 };
 
