@@ -6,3 +6,4 @@
 #include "ids_ui.h"
 #include "ids_output.h"
 #include "ids_print.h"
+#include "ids_printrun.h"
