@@ -2,6 +2,7 @@
 // order and with which header, and which requests are refused before anything
 // is sent.
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -152,6 +153,11 @@ TEST_F(PrintRunTest, PostScriptFileGoesOutAsOneJobBehindItsHeaderAndLeavesNoTemp
     EXPECT_FALSE(printing);
     EXPECT_TRUE(tempFiles().empty());
     EXPECT_EQ(status.texts.back(), "Sent: " + ps);
+
+    // The job as the printer gets it must be one an interpreter accepts.
+    const std::string job = work.file("job.bin");
+    test::writeBytes(job, spooler.documents[0].bytes);
+    EXPECT_EQ(std::system(("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=nullpage " + job + " >/dev/null 2>&1").c_str()), 0);
 }
 
 TEST_F(PrintRunTest, TempFilesStayWhenTheHostProfileKeepsThem)
