@@ -67,6 +67,18 @@ private:
     bool& flag_;
 };
 
+// The wait cursor for the time of the run, also when it ends by an exception.
+class WaitCursor {
+public:
+    explicit WaitCursor(platform::StatusDisplay& status) : status_(status) { status_.beginWait(); }
+    ~WaitCursor() { status_.endWait(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    platform::StatusDisplay& status_;
+};
+
 std::string lowerCase(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -134,16 +146,12 @@ int PrintRun::request()
         env_.status.setStatusText(text(IDS_RUN_VALIDATE_CANCELLED));
         return kRunCancelled;
     }
-    env_.status.beginWait();
-    env_.status.setStatusText(text(IDS_RUN_PRINTING));
     int result = kRunOk;
-    try {
+    {
+        WaitCursor wait(env_.status);
+        env_.status.setStatusText(text(IDS_RUN_PRINTING));
         result = runFiles();
-    } catch (...) {
-        env_.status.endWait();
-        throw;
     }
-    env_.status.endWait();
     env_.pages.focusTabControl();
     return result;
 }
