@@ -2,8 +2,14 @@
 
 #include "interface/library.h"
 #include "interface/main_window.h"
+#include "interface/print_pages_adapter.h"
 #include "interface/status_window.h"
+#include "platform/status.h"
+#include "platform/win32/win32_machine.h"
+#include "platform/win32/win32_spooler.h"
+#include "print/print_run.h"
 #include "resource.h"
+#include "settings/job_document.h"
 
 namespace orvox {
 
@@ -12,6 +18,30 @@ constexpr const char* kVersionPrefix = "Orvox.dll -";
 constexpr const char* kVersionNumber = " 11_02_00";
 constexpr const char* kVersionSeparator = ",  ";
 constexpr const char* kXmlVersion = "XML Version 1.0";
+
+// Progress of a print run in the status window, with the wait cursor.
+class StatusWindowDisplay : public platform::StatusDisplay {
+public:
+    explicit StatusWindowDisplay(const Application& app) : app_(app) {}
+    void setStatusText(const std::string& text) override { app_.setStatusText(text); }
+    void beginWait() override { previous_ = SetCursor(LoadCursor(nullptr, IDC_WAIT)); }
+    void endWait() override { SetCursor(previous_); }
+
+private:
+    const Application& app_;
+    HCURSOR previous_ = nullptr;
+};
+
+// The host program's executable name without folder and extension.
+std::string hostProgramBaseName()
+{
+    char path[MAX_PATH + 1] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    std::string name = fileNamePart(std::string(path, n));
+    if (const auto dot = name.rfind('.'); dot != std::string::npos) name.resize(dot);
+    return name;
+}
 } // namespace
 
 Application::Application()
@@ -68,7 +98,21 @@ bool Application::openSettingsFile(const std::string& path) { return documents_.
 
 bool Application::runCatalogEditor(HWND) { return false; }
 
-int Application::runPrintRequest() { return 1; }
+int Application::runPrintRequest()
+{
+    JobDocument* doc = documents_.document();
+    if (!doc) return 1;
+    platform::Win32Spooler spooler;
+    platform::Win32MachineInfo machine;
+    PrintPagesAdapter pages(mainWindow_.get(), strings_);
+    StatusWindowDisplay status(*this);
+    const std::string program = hostProgramBaseName();
+    // The host's own profile: a bare name, which the profile functions look
+    // up in the Windows folder.
+    PrintRun run(*doc, {services_, spooler, pages, status, branding_, &machine, library().printing, program,
+                        program + ".INI", {}});
+    return run.request();
+}
 
 int Application::prepareExit(bool force)
 {

@@ -160,7 +160,7 @@ int Orvo_Print(void)
     const int result = exported([&] {
         if (!app()) return 5;
         if (!mainWindow()) return 2;
-        return 1;
+        return app()->runPrintRequest();
     });
     if (result == kExceptionResult) library().printing = false;
     return result;

@@ -7,3 +7,4 @@
 #include "ids_output.h"
 #include "ids_print.h"
 #include "ids_jobsetup.h"
+#include "ids_printrun.h"

@@ -180,6 +180,14 @@ TEST_F(ExportsTest, SendMessagePostsOnlyTheRoutableCommands)
     EXPECT_EQ(orvox.SendMessage(WM_INITMENU, 0, 0), 0);
 }
 
+TEST_F(ExportsTest, PrintWithoutTheJobSetupPagesIsRefusedAndLeavesNoRunBehind)
+{
+    startAll();
+    EXPECT_EQ(orvox.Print(), 20);
+    // A run still marked as printing would refuse the exit with 22.
+    EXPECT_EQ(orvox.Exit(1), 0);
+}
+
 TEST_F(ExportsTest, ExitEndsTheUseAndTheLibraryCanStartAgain)
 {
     startAll();

@@ -1,0 +1,85 @@
+#pragma once
+// The print run: checks that the current job can be printed, then sends every
+// file of the Files page to the selected printer queue, each behind a job header
+// of its own. Consecutive TIFF files are gathered into one PDF batch that goes
+// out as one job.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/machine.h"
+#include "platform/print_pages.h"
+#include "platform/services.h"
+#include "platform/spooler.h"
+#include "platform/status.h"
+#include "settings/branding.h"
+
+namespace orvox {
+
+class JobDocument;
+
+// Result codes of a print request (the TIFF conversion adds its own).
+enum PrintRunResult : int {
+    kRunOk = 0,
+    kRunNoPrinter = 19,
+    kRunRefused = 20,
+    kRunEditingSubstitutions = 21,
+    kRunCancelled = 23,
+    kRunNoFiles = 28,
+    kRunPrinterNotOpened = 29,
+    kRunJobFileFailed = 30,
+    kRunSendFailed = 31,
+};
+
+// The profile section and key that keep the run's temporary files when 1.
+inline constexpr const char* kDebugSection = "debug";
+inline constexpr const char* kKeepTempFilesKey = "RemoveZJTFile";
+
+struct PrintRunEnvironment {
+    const platform::Services& services;
+    platform::Spooler& spooler;
+    platform::PrintPages& pages;
+    platform::StatusDisplay& status;
+    const Branding& branding;
+    // Supplies the machine string of the job header; may be null.
+    const platform::MachineInfo* machine = nullptr;
+    // Set while the run sends; clearing it from outside (Escape) ends the run
+    // before its next file.
+    bool& printing;
+    // The host program's executable base name: the prefix of job and batch files.
+    std::string programName;
+    // The host program's own profile, which can keep temporary files for inspection.
+    std::string hostProfileFile;
+    // The document's paper check over catalog and substitutions: true when it
+    // finds a problem. None: no problem.
+    std::function<bool(const JobDocument&)> paperProblem;
+};
+
+class PrintRun {
+public:
+    PrintRun(JobDocument& doc, PrintRunEnvironment env) : doc_(doc), env_(std::move(env)) {}
+
+    // The print request: the checks in their order, then the run. Returns a
+    // PrintRunResult or a TIFF conversion code; a refusal leaves the document as it was.
+    int request();
+
+    // The run alone, after the checks.
+    int runFiles();
+
+private:
+    class FileRun;
+    int checkJob();
+    int refuse(unsigned messageId, unsigned type, int result);
+    int ask(unsigned messageId, unsigned type);
+    std::string text(unsigned id) const;
+    bool keepTempFiles() const;
+    bool isTiff(const std::string& path) const;
+
+    JobDocument& doc_;
+    PrintRunEnvironment env_;
+};
+
+// The file-name part of a path: after the last backslash or slash.
+std::string fileNamePart(const std::string& path);
+
+} // namespace orvox

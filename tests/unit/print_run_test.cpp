@@ -1,0 +1,267 @@
+// The print run over the memory spooler: which jobs reach the queue, in which
+// order and with which header, and which requests are refused before anything
+// is sent.
+#include <algorithm>
+#include <cstdlib>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <fstream>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <tiffio.h>
+
+#include "document_fixture.h"
+#include "output_fixture.h"
+#include "platform/posix/folder_files.h"
+#include "platform/posix/memory_spooler.h"
+#include "print/job_header_builder.h"
+#include "print/print_run.h"
+
+namespace orvox {
+namespace {
+
+class FakePages : public platform::PrintPages {
+public:
+    std::optional<int> printerRowCount() const override { return rows; }
+    std::string selectedPrinterDevice() const override { return device; }
+    void showPrintersTab() override { ++printersTabShown; }
+    std::optional<std::vector<std::string>> filesToPrint() const override { return files; }
+    bool commitJobSetup2() override { return true; }
+    bool commitAndValidateJobSetup() override { return true; }
+    std::string locateMissingFile(const std::string&, const std::string& title) override
+    {
+        locateTitles.push_back(title);
+        if (onLocate) onLocate();
+        return {};
+    }
+
+    std::optional<int> rows = 1;
+    std::string device = "Queue";
+    std::optional<std::vector<std::string>> files;
+    std::vector<std::string> locateTitles;
+    std::function<void()> onLocate;
+    int printersTabShown = 0;
+};
+
+class RecordingStatus : public platform::StatusDisplay {
+public:
+    void setStatusText(const std::string& text) override
+    {
+        texts.push_back(text);
+        if (onText) onText(text);
+    }
+    std::vector<std::string> texts;
+    std::function<void(const std::string&)> onText;
+};
+
+// A bilevel 8 x 8 image at 300 dpi.
+void writeSmallTiff(const std::string& path)
+{
+    TIFF* tiff = TIFFOpen(path.c_str(), "w");
+    ASSERT_NE(tiff, nullptr);
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, 8);
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, 8);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 1);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+    TIFFSetField(tiff, TIFFTAG_XRESOLUTION, 300.0f);
+    TIFFSetField(tiff, TIFFTAG_YRESOLUTION, 300.0f);
+    TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 8);
+    for (std::uint32_t y = 0; y < 8; ++y) {
+        unsigned char line = static_cast<unsigned char>(0x80 >> y);
+        ASSERT_GE(TIFFWriteScanline(tiff, &line, y, 0), 0);
+    }
+    TIFFClose(tiff);
+}
+
+class PrintRunTest : public test::DocumentTest {
+protected:
+    PrintRunTest()
+    {
+        spooler.addQueue("Queue");
+        std::ofstream(dir.file(Branding::kFileName)) << "[" << Branding::kSectionName << "]\nTypeFilter=1\n";
+        branding.load(dir.folder(), profile, test::shippedStrings());
+        doc();
+    }
+
+    int print()
+    {
+        PrintRun run(doc(), {runServices, spooler, pages, status, branding, nullptr, printing, "OrvoxTest",
+                             work.file("host.ini"), {}});
+        return run.request();
+    }
+
+    std::string file(const std::string& name, const std::string& bytes)
+    {
+        test::writeBytes(work.file(name), bytes);
+        return work.file(name);
+    }
+    std::string tiff(const std::string& name)
+    {
+        writeSmallTiff(work.file(name));
+        return work.file(name);
+    }
+
+    // The header the run must put ahead of `dataName`, built on its own.
+    std::string expectedHeader(const std::string& dataName, int kind)
+    {
+        JobHeaderBuilder builder(test::shippedStrings(), messages);
+        const std::string path = work.file("expected.zjt");
+        EXPECT_EQ(builder.writeJobHeader(dataName, path,
+                                         {doc().record(), doc().catalog(), doc().substitutions(), doc().uiState()},
+                                         kind),
+                  0);
+        return test::readBytes(path);
+    }
+
+    std::vector<std::string> tempFiles() const
+    {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(temp.folder())) names.push_back(e.path().string());
+        return names;
+    }
+
+    test::ScratchDir temp;
+    test::ScratchDir work;
+    platform::FolderFileSystem runFiles{temp.folder()};
+    platform::Services runServices{test::shippedStrings(), profile, messages, runFiles};
+    platform::MemorySpooler spooler;
+    FakePages pages;
+    RecordingStatus status;
+    Branding branding;
+    bool printing = false;
+};
+
+const std::string kPostScript = "%!PS-Adobe-3.0\n/Helvetica findfont 12 scalefont setfont\nshowpage\n";
+
+TEST_F(PrintRunTest, PostScriptFileGoesOutAsOneJobBehindItsHeaderAndLeavesNoTempFile)
+{
+    const std::string ps = file("report.ps", kPostScript);
+    pages.files = {{ps}};
+    ASSERT_EQ(print(), kRunOk);
+
+    ASSERT_EQ(spooler.documents.size(), 1u);
+    const std::string header = expectedHeader(ps, kOutputPostScript);
+    EXPECT_FALSE(header.empty());
+    EXPECT_EQ(spooler.documents[0].bytes, header + kPostScript);
+    EXPECT_TRUE(spooler.documents[0].ended);
+    EXPECT_EQ(spooler.openPrinters, 0);
+    EXPECT_FALSE(printing);
+    EXPECT_TRUE(tempFiles().empty());
+    EXPECT_EQ(status.texts.back(), "Sent: " + ps);
+
+#ifndef _WIN32
+    // The job as the printer gets it must be one an interpreter accepts
+    // (Ghostscript runs natively only).
+    const std::string job = work.file("job.bin");
+    test::writeBytes(job, spooler.documents[0].bytes);
+    EXPECT_EQ(std::system(("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=nullpage " + job + " >/dev/null 2>&1").c_str()), 0);
+#endif
+}
+
+TEST_F(PrintRunTest, TempFilesStayWhenTheHostProfileKeepsThem)
+{
+    profile.writeString(work.file("host.ini"), kDebugSection, kKeepTempFilesKey, "1");
+    pages.files = {{file("report.ps", kPostScript)}};
+    ASSERT_EQ(print(), kRunOk);
+    EXPECT_EQ(tempFiles().size(), 1u);
+}
+
+TEST_F(PrintRunTest, ConsecutiveTiffFilesShareOneBatchEachBatchIsOneJob)
+{
+    const std::string ps = file("middle.ps", kPostScript);
+    pages.files = {{tiff("a.tif"), tiff("b.TIFF"), ps, tiff("c.tif")}};
+    ASSERT_EQ(print(), kRunOk);
+
+    ASSERT_EQ(spooler.documents.size(), 3u);
+    const std::string firstHeader = expectedHeader("a.tif,b.TIFF", kOutputPdfFromTiff);
+    const std::string& first = spooler.documents[0].bytes;
+    ASSERT_EQ(first.compare(0, firstHeader.size(), firstHeader), 0);
+    EXPECT_EQ(first.compare(firstHeader.size(), 5, "%PDF-"), 0);
+    EXPECT_NE(first.find("/Count 2"), std::string::npos);
+    EXPECT_EQ(spooler.documents[1].bytes, expectedHeader(ps, kOutputPostScript) + kPostScript);
+    EXPECT_NE(spooler.documents[2].bytes.find("/Count 1"), std::string::npos);
+    EXPECT_NE(std::find(status.texts.begin(), status.texts.end(), "Sent: a.tif,b.TIFF"), status.texts.end());
+    EXPECT_TRUE(tempFiles().empty());
+}
+
+TEST_F(PrintRunTest, FailedSendIsReportedButTheOtherFilesStillGoOut)
+{
+    pages.files = {{file("1.ps", kPostScript), file("2.ps", kPostScript), file("3.ps", kPostScript)}};
+    spooler.failures.failWriteNumber = 1;
+    status.onText = [&](const std::string& text) {
+        if (text.rfind("Not sent", 0) == 0) spooler.failures.failWriteNumber = 0;
+    };
+    EXPECT_EQ(print(), kRunSendFailed);
+    ASSERT_EQ(spooler.documents.size(), 3u);
+    EXPECT_EQ(spooler.documents[0].bytes, "");
+    EXPECT_TRUE(spooler.documents[1].ended);
+    EXPECT_TRUE(spooler.documents[2].ended);
+    EXPECT_TRUE(tempFiles().empty());
+}
+
+TEST_F(PrintRunTest, MissingFileIsSkippedWhenNotLocatedAndEscapeEndsTheRun)
+{
+    const std::string missing = work.file("gone.ps");
+    pages.files = {{missing, file("here.ps", kPostScript)}};
+    EXPECT_EQ(print(), kRunOk);
+    EXPECT_EQ(spooler.documents.size(), 1u);
+    ASSERT_EQ(pages.locateTitles.size(), 1u);
+    EXPECT_NE(pages.locateTitles[0].find(missing), std::string::npos);
+
+    // Escape pressed while the dialog is up.
+    pages.onLocate = [&] { printing = false; };
+    EXPECT_EQ(print(), kRunCancelled);
+    EXPECT_EQ(spooler.documents.size(), 1u);
+    EXPECT_FALSE(printing);
+}
+
+TEST_F(PrintRunTest, RequestsThatCannotRunAreRefusedBeforeAnythingIsSent)
+{
+    const std::string ps = file("a.ps", kPostScript);
+    pages.files = {{ps}};
+
+    pages.device.clear();
+    EXPECT_EQ(print(), kRunNoPrinter);
+    EXPECT_EQ(pages.printersTabShown, 1);
+    pages.rows = 0;
+    EXPECT_EQ(print(), kRunNoPrinter);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].text, test::shippedStrings().load(IDS_RUN_NO_PRINTERS));
+
+    pages.rows = 1;
+    pages.device = "Unknown";
+    EXPECT_EQ(print(), kRunPrinterNotOpened);
+    EXPECT_NE(messages.shown.back().text.find("The printer name is invalid."), std::string::npos);
+    EXPECT_EQ(messages.shown.back().type, platform::kMbIconStop);
+
+    pages.device = "Queue";
+    pages.files = std::vector<std::string>{};
+    EXPECT_EQ(print(), kRunNoFiles);
+
+    pages.files = {{ps, ps}};
+    doc().setSaveAsFile(1);
+    EXPECT_EQ(print(), kRunRefused);
+    EXPECT_NE(messages.shown.back().text.find(branding.get(Branding::kServerName)), std::string::npos);
+
+    EXPECT_TRUE(spooler.documents.empty());
+    EXPECT_FALSE(printing);
+}
+
+TEST_F(PrintRunTest, InvalidSubstitutionPageListIsNamedByItsNumber)
+{
+    pages.files = {{file("a.ps", kPostScript)}};
+    ASSERT_TRUE(doc().addSubstitution(2, 0, "3"));
+    ASSERT_TRUE(doc().addSubstitution(2, 0, "4-x"));
+    EXPECT_EQ(print(), kRunRefused);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Paper substitution 2 has an invalid page list: \"4-x\"");
+    EXPECT_TRUE(spooler.documents.empty());
+}
+
+} // namespace
+} // namespace orvox
