@@ -92,6 +92,25 @@ BOOL FilesPage::onInitDialog()
             SetDlgItemTextA(hwnd(), IDC_EDIT_FILE_NAME, entry->name.c_str());
         selectFile();
     };
+    list_.onKeyDown = [this](WPARAM key) {
+        if (key == VK_RETURN || key == VK_SPACE || (key == VK_INSERT && IsWindowEnabled(item(IDC_SELECT_FILE)))) {
+            selectFile();
+            return true;
+        }
+        return false;
+    };
+    nameEdit_.attach(hwnd(), IDC_EDIT_FILE_NAME);
+    nameEdit_.onKeyDown = [this](WPARAM key) {
+        if (key != VK_RETURN) return false;
+        selectFile();
+        return true;
+    };
+    filesToPrint_.attach(hwnd(), IDC_FILES_TO_PRINT);
+    filesToPrint_.onKeyDown = [this](WPARAM key) {
+        if (key != VK_DELETE) return false;
+        removeSelectedFiles();
+        return true;
+    };
     fillTypeFilter();
     refreshFolders();
     filling_ = false;

@@ -54,6 +54,8 @@ private:
     const std::string& helpFile_;
     FolderTree tree_;
     FileList list_;
+    KeyedControl nameEdit_;
+    KeyedControl filesToPrint_;
     ItemEnablingComboBox language_;
     std::vector<std::string> typeExtensions_;
     bool filling_ = false;

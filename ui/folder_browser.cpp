@@ -73,6 +73,15 @@ HTREEITEM insertItem(HWND tree, HTREEITEM parent, const std::string& text, bool 
 
 } // namespace
 
+LRESULT KeyedControl::onMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    // Enter acts on the control instead of closing anything.
+    if (msg == WM_GETDLGCODE && wp == VK_RETURN && onKeyDown) return defaultProc(msg, wp, lp) | DLGC_WANTALLKEYS;
+    if (msg == WM_KEYDOWN && onKeyDown && onKeyDown(wp)) return 0;
+    if (msg == WM_CHAR && wp == '\r' && onKeyDown) return 0;
+    return defaultProc(msg, wp, lp);
+}
+
 void FolderTree::initialise()
 {
     ready_ = false;

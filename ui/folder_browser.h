@@ -13,6 +13,16 @@
 
 namespace orvox::ui {
 
+// A control whose key presses the page may take as commands before the control sees them.
+class KeyedControl : public Control {
+public:
+    // True when the key was taken.
+    std::function<bool(WPARAM key)> onKeyDown;
+
+protected:
+    LRESULT onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+};
+
 class FolderTree : public Control {
 public:
     // Called with the full path (ending in a backslash) of a newly selected folder.
@@ -38,7 +48,7 @@ private:
     bool ready_ = false;
 };
 
-class FileList : public Control {
+class FileList : public KeyedControl {
 public:
     static constexpr std::size_t kMaxEntries = 2001;
 

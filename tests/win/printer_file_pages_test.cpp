@@ -134,6 +134,14 @@ TEST_F(PrinterFilePagesTest, XmlFilesArriveInOrderOnceEachAndAMissingFileIsRepor
     char label[128] = {};
     GetDlgItemTextA(files, 2612, label, sizeof(label));
     EXPECT_EQ(std::string(label), resourceString(61223) + " [2]:");
+
+    // Delete on the list removes the selection; the entry now at its place is selected.
+    HWND box = GetDlgItem(files, 1000);
+    SendMessageA(box, LB_SETSEL, FALSE, -1);
+    SendMessageA(box, LB_SETSEL, TRUE, 0);
+    SendMessageA(box, WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_EQ(listBoxTexts(box), std::vector<std::string>{upper(a)});
+    EXPECT_GT(SendMessageA(box, LB_GETSEL, 0, 0), 0);
 }
 
 TEST_F(PrinterFilePagesTest, DroppedFilesAreListedAndRemovingTheLastDisablesRemove)
@@ -188,7 +196,7 @@ TEST_F(PrinterFilePagesTest, TheBrowserOpensTheSavedFolderFiltersByTypeAndRememb
     // A bare file name means the file in the folder on show.
     std::ofstream(folder_ + "sub\\c.ps") << "%!\n";
     SetDlgItemTextA(files, 1156, "c.ps");
-    click(files, 1001);
+    SendMessageA(GetDlgItem(files, 1156), WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(listBoxTexts(GetDlgItem(files, 1000)).size(), 1u);
     DeleteFileA((folder_ + "sub\\c.ps").c_str());
 }
