@@ -247,6 +247,12 @@ TEST_F(PrinterFilePagesTest, AKeyboardModelChangeWaitsAndCancelRestoresTheModel)
     EXPECT_EQ(SendMessageA(models, CB_GETCURSEL, 0, 0), 1) << "the switched model stays after the pages reload";
     command(printers, 1065, CBN_KILLFOCUS);
     EXPECT_EQ(hookLog().boxes.size(), 2u) << "a committed change is not asked again";
+
+    // A printer found unusable takes the model list away until the window is built again.
+    SendMessageA(printers, WM_USER + 22, 0, 0);
+    ASSERT_EQ(hookLog().boxes.size(), 3u);
+    EXPECT_EQ(hookLog().boxes[2].text, resourceString(206));
+    EXPECT_EQ(SendMessageA(models, CB_GETCOUNT, 0, 0), 0);
 }
 
 } // namespace
