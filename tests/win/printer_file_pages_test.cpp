@@ -201,6 +201,26 @@ TEST_F(PrinterFilePagesTest, TheBrowserOpensTheSavedFolderFiltersByTypeAndRememb
     DeleteFileA((folder_ + "sub\\c.ps").c_str());
 }
 
+TEST_F(PrinterFilePagesTest, SendingFilesUnchangedClosesTheJobTabs)
+{
+    ASSERT_EQ(createMain(), 0);
+    HWND files = pageWith(1083);
+    ASSERT_NE(files, nullptr);
+    HWND modify = GetDlgItem(files, 1083);
+    SendMessageA(modify, CB_SETCURSEL, 2, 0);
+    command(files, 1083, CBN_SELCHANGE);
+    pressCtrl('3');
+    pressCtrl('5');
+    EXPECT_EQ(currentCaption(), resourceString(434)) << "no job tab can be opened";
+
+    SendMessageA(modify, CB_SETCURSEL, 1, 0);
+    command(files, 1083, CBN_SELCHANGE);
+    pressCtrl('3');
+    EXPECT_EQ(currentCaption(), resourceString(434));
+    pressCtrl('5');
+    EXPECT_EQ(currentCaption(), resourceString(436)) << "custom commands stay available";
+}
+
 TEST_F(PrinterFilePagesTest, AJobAlwaysGoesToThePrinterOrAFile)
 {
     ASSERT_EQ(createMain(), 0);
