@@ -85,7 +85,7 @@ file(GLOB ORVOX_E2E_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e
 if(ORVOX_E2E_TEST_SOURCES)
 add_executable(orvox_e2e_tests ${ORVOX_E2E_TEST_SOURCES})
 set_target_properties(orvox_e2e_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
-target_include_directories(orvox_e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/tests/e2e)
+target_include_directories(orvox_e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/testapp ${PROJECT_SOURCE_DIR}/tests/e2e)
 target_compile_options(orvox_e2e_tests PRIVATE ${ORVOX_WARNINGS})
 # The print output is tested against the real spooler from the portable core.
 target_link_libraries(orvox_e2e_tests PRIVATE orvox_core orvox_win32_platform GTest::gtest GTest::gtest_main winspool user32)

@@ -5,11 +5,14 @@
 #include "interface/application.h"
 #include "interface/library.h"
 #include "interface/status_window.h"
+#include "interface/xml_targets_adapter.h"
 #include "platform/messages.h"
 #include "platform/win32/win32_platform.h"
 #include "resource.h"
+#include "ui/files_page.h"
 #include "ui/job_setup1_page.h"
 #include "ui/job_setup2_page.h"
+#include "ui/printers_page.h"
 
 namespace orvox {
 namespace {
@@ -39,6 +42,7 @@ MainWindow::~MainWindow()
 {
     // The members (hook, pages, tab control) go before the base class destroys the dialog.
     if (hwnd()) KillTimer(hwnd(), kStatusTimer);
+    if (app_.documents().xmlTargets() == xmlTargets_.get()) app_.documents().setXmlTargets(nullptr);
 }
 
 std::string MainWindow::load(unsigned id) const { return app_.services().strings.load(id); }
@@ -108,7 +112,8 @@ void MainWindow::startSplash()
 
 std::string MainWindow::currentModelName() const
 {
-    // Model 0 is the only model until the printers page offers its list.
+    const JobDocument* doc = app_.documents().document();
+    if (doc && doc->printerModel() != 0) return load(IDS_PRINTER_MODEL1_NAME);
     std::string name = app_.branding().get(Branding::kPrinterName);
     return name.empty() ? load(IDS_PRINTER_MODEL0_NAME) : name;
 }
@@ -131,7 +136,13 @@ bool MainWindow::initialise()
         return false;
     }
     ui::restrictionFlags().permitAll();
-    const ui::TabHost::PageFactory pages = [](const ui::PageSlot& slot) -> std::unique_ptr<ui::TabPage> {
+    JobDocument& doc = *app_.documents().document();
+    const ui::TabHost::PageFactory pages = [this, &doc](const ui::PageSlot& slot) -> std::unique_ptr<ui::TabPage> {
+        if (slot.tabId == IDS_TAB_PRINTERS)
+            return std::make_unique<ui::PrintersPage>(slot, doc, app_.services(), app_.branding(), helpFile_);
+        if (slot.tabId == IDS_TAB_FILES)
+            return std::make_unique<ui::FilesPage>(slot, doc, app_.services(), app_.branding(), app_.configFile(),
+                                                   helpFile_);
         if (slot.tabId == ui::kJobSetup1TabId) return std::make_unique<ui::JobSetup1Page>(slot);
         if (slot.tabId == ui::kJobSetup2TabId) return std::make_unique<ui::JobSetup2Page>(slot);
         return nullptr;
@@ -139,6 +150,8 @@ bool MainWindow::initialise()
     if (!tabs_.build(hwnd(), IDC_MAIN_TAB, platform::currentResourceHandle(), app_.services().strings, *this, pages))
         return false;
     if (auto* setup2 = dynamic_cast<ui::JobSetup2Page*>(tabs_.page(ui::kJobSetup2TabId))) setup2->clearTexts();
+    xmlTargets_ = std::make_unique<XmlTargetsAdapter>(tabs_);
+    app_.documents().setXmlTargets(xmlTargets_.get());
     tabs_.setRestrictions(&restrictions_, [this] { return currentModelName(); });
     keyHook_.install(hwnd(), *this);
     app_.resetDocument();

@@ -5,9 +5,11 @@
 // and closing.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "interface/admin_dialogs.h"
+#include "interface/xml_targets_adapter.h"
 #include "ui/dialog_base.h"
 #include "ui/key_hook.h"
 #include "ui/key_router.h"
@@ -74,6 +76,7 @@ private:
 
     Application& app_;
     ui::TabHost tabs_;
+    std::unique_ptr<XmlTargetsAdapter> xmlTargets_;
     ui::RestrictionSet restrictions_;
     ui::KeyHook keyHook_;
     SplashWindow splash_;

@@ -7,6 +7,9 @@
 
 #include "interface/main_window.h"
 #include "resource.h"
+#include "ui/files_page.h"
+#include "ui/job_setup1_page.h"
+#include "ui/printers_page.h"
 #include "ui/tab_host.h"
 #include "ui/tab_page.h"
 
@@ -27,6 +30,26 @@ bool PrintPagesAdapter::reloadAndSave(int tabId) const
     return page->save();
 }
 
+std::optional<int> PrintPagesAdapter::printerRowCount() const
+{
+    auto* printers = dynamic_cast<ui::PrintersPage*>(existingPage(IDS_TAB_PRINTERS));
+    if (!printers) return std::nullopt;
+    return printers->printerRowCount();
+}
+
+std::string PrintPagesAdapter::selectedPrinterDevice() const
+{
+    auto* printers = dynamic_cast<ui::PrintersPage*>(existingPage(IDS_TAB_PRINTERS));
+    return printers ? printers->selectedDevice() : std::string();
+}
+
+std::optional<std::vector<std::string>> PrintPagesAdapter::filesToPrint() const
+{
+    auto* files = dynamic_cast<ui::FilesPage*>(existingPage(IDS_TAB_FILES));
+    if (!files) return std::nullopt;
+    return files->files();
+}
+
 void PrintPagesAdapter::showPrintersTab()
 {
     if (window_) window_->tabs().selectTab(IDS_TAB_PRINTERS, false);
@@ -36,8 +59,9 @@ bool PrintPagesAdapter::commitJobSetup2() { return reloadAndSave(ui::kJobSetup2T
 
 bool PrintPagesAdapter::commitAndValidateJobSetup()
 {
-    // Saving Job Setup 1 runs its own check of its input.
-    return reloadAndSave(ui::kJobSetup1TabId) && reloadAndSave(ui::kJobSetup2TabId);
+    if (!reloadAndSave(ui::kJobSetup1TabId) || !reloadAndSave(ui::kJobSetup2TabId)) return false;
+    auto* setup1 = dynamic_cast<ui::JobSetup1Page*>(existingPage(ui::kJobSetup1TabId));
+    return setup1 && setup1->validateForPrint();
 }
 
 void PrintPagesAdapter::commitCurrentPage()

@@ -27,6 +27,9 @@ public:
     {
     }
 
+    std::optional<int> printerRowCount() const override;
+    std::string selectedPrinterDevice() const override;
+    std::optional<std::vector<std::string>> filesToPrint() const override;
     void showPrintersTab() override;
     bool commitJobSetup2() override;
     bool commitAndValidateJobSetup() override;

@@ -324,6 +324,9 @@ void TabHost::printerChanged(bool light)
     restrictionFlags().permitAll();
     for (int tabId : {kJobSetup1TabId, kJobSetup2TabId, 436, kFilesTabId}) {
         if (TabPage* p = page(tabId)) {
+            // The page shows the document first: saving controls that were never
+            // filled would overwrite the document with blank choices.
+            p->load();
             p->printerChanged();
             p->save();
         }

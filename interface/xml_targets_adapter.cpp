@@ -1,0 +1,29 @@
+#include "interface/xml_targets_adapter.h"
+
+#include "ui/files_page.h"
+#include "ui/printers_page.h"
+
+namespace orvox {
+namespace {
+
+constexpr int kPrintersTabId = 433;
+
+} // namespace
+
+void XmlTargetsAdapter::addFileToPrint(const std::string& path)
+{
+    if (auto* files = dynamic_cast<ui::FilesPage*>(tabs_.page(ui::kFilesTabId))) files->addFile(path, true);
+}
+
+void XmlTargetsAdapter::selectPrinter(const std::string& deviceName)
+{
+    // An unknown queue leaves the selection as it was; the print run checks the queue.
+    if (auto* printers = dynamic_cast<ui::PrintersPage*>(tabs_.page(kPrintersTabId))) printers->selectPrinter(deviceName);
+}
+
+void XmlTargetsAdapter::showPrinterModel(int model)
+{
+    if (auto* printers = dynamic_cast<ui::PrintersPage*>(tabs_.page(kPrintersTabId))) printers->showModel(model);
+}
+
+} // namespace orvox

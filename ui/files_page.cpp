@@ -1,0 +1,345 @@
+#include "ui/files_page.h"
+
+#include "resource.h"
+#include "ui/portable/file_types.h"
+#include "ui/tab_host.h"
+
+namespace orvox::ui {
+namespace {
+
+constexpr int kTiffLanguage = 3;
+constexpr int kDefaultTypeFilter = 1;
+
+struct TypeChoice {
+    unsigned stringId;
+    const char* extensions;
+};
+constexpr TypeChoice kTypeChoices[] = {
+    {IDS_FILE_TYPE_POSTSCRIPT, "ps"}, {IDS_FILE_TYPE_PCL, "pcl bin"}, {IDS_FILE_TYPE_PRN, "prn"},
+    {IDS_FILE_TYPE_PDF, "pdf"},       {IDS_TIFF_FILE_TYPE, "tif tiff"}, {IDS_FILE_TYPE_ALL, ""},
+};
+
+// The pages whose settings only mean something when the file is changed by the job settings.
+constexpr int kJobTabs[] = {kJobSetup1TabId, kJobSetup2TabId, 437, 438, 436};
+constexpr int kCustomOptionsTabId = 436;
+
+class WaitCursor {
+public:
+    WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(previous_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+
+bool canRead(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+std::string windowText(HWND window)
+{
+    const int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), length + 1)));
+    return text;
+}
+
+bool isAbsolutePath(const std::string& path)
+{
+    return (path.size() >= 2 && path[1] == ':') || (path.size() >= 2 && path[0] == '\\' && path[1] == '\\');
+}
+
+} // namespace
+
+FilesPage::FilesPage(const PageSlot& slot, JobDocument& doc, platform::Services services, const Branding& branding,
+                     std::string configFile, const std::string& helpFile)
+    : TabPage(slot), doc_(doc), services_(services), branding_(branding), configFile_(std::move(configFile)),
+      helpFile_(helpFile)
+{
+}
+
+BOOL FilesPage::onInitDialog()
+{
+    TabPage::onInitDialog();
+    filling_ = true;
+    language_.attach(hwnd(), IDC_COMBO_PRINTER_LANGUAGE);
+    const ComboItemRow languages[] = {{IDS_LANGUAGE_POSTSCRIPT, nullptr}, {IDS_LANGUAGE_PCL, nullptr},
+                                      {IDS_LANGUAGE_PDF, nullptr},        {IDS_LANGUAGE_TIFF, nullptr},
+                                      {0, nullptr}};
+    language_.fill(languages, 0, true, services_.strings);
+    HWND modify = item(IDC_COMBO_MODIFY_FILE);
+    for (unsigned id : {IDS_MODIFY_FILE_YES, IDS_MODIFY_FILE_CUS, IDS_MODIFY_FILE_NO})
+        SendMessageA(modify, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(load(id).c_str()));
+    SendMessageA(modify, CB_SETCURSEL, 0, 0);
+
+    tree_.attach(hwnd(), IDC_FOLDER_TREE);
+    list_.attach(hwnd(), IDC_FILE_LIST);
+    list_.prepare();
+    tree_.onFolderSelected = [this](const std::string& folder) { showFolder(folder); };
+    list_.onItemSelected = [this](const std::string& name) {
+        SetDlgItemTextA(hwnd(), IDC_EDIT_FILE_NAME, name.c_str());
+        EnableWindow(item(IDC_SELECT_FILE), TRUE);
+    };
+    list_.onItemActivated = [this] {
+        if (const FileList::Entry* entry = list_.selectedEntry())
+            SetDlgItemTextA(hwnd(), IDC_EDIT_FILE_NAME, entry->name.c_str());
+        selectFile();
+    };
+    list_.onKeyDown = [this](WPARAM key) {
+        if (key == VK_RETURN || key == VK_SPACE || (key == VK_INSERT && IsWindowEnabled(item(IDC_SELECT_FILE)))) {
+            selectFile();
+            return true;
+        }
+        return false;
+    };
+    nameEdit_.attach(hwnd(), IDC_EDIT_FILE_NAME);
+    nameEdit_.onKeyDown = [this](WPARAM key) {
+        if (key != VK_RETURN) return false;
+        selectFile();
+        return true;
+    };
+    filesToPrint_.attach(hwnd(), IDC_FILES_TO_PRINT);
+    filesToPrint_.onKeyDown = [this](WPARAM key) {
+        if (key != VK_DELETE) return false;
+        removeSelectedFiles();
+        return true;
+    };
+    fillTypeFilter();
+    refreshFolders();
+    filling_ = false;
+    updateListState();
+    SetFocus(item(IDC_EDIT_FILE_NAME));
+    SendMessageA(item(IDC_EDIT_FILE_NAME), EM_SETSEL, 0, -1);
+    return FALSE;
+}
+
+void FilesPage::fillTypeFilter()
+{
+    HWND combo = item(IDC_COMBO_FILE_TYPE);
+    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    typeExtensions_.clear();
+    for (const TypeChoice& choice : kTypeChoices) {
+        if (choice.stringId == IDS_TIFF_FILE_TYPE && !branding_.typeFilterOn()) continue;
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(load(choice.stringId).c_str()));
+        typeExtensions_.emplace_back(choice.extensions);
+    }
+    int chosen = services_.profile.getInt(configFile_, load(IDS_CONFIG_BROWSER_SECTION),
+                                          load(IDS_CONFIG_TYPE_FILTER_KEY), kDefaultTypeFilter);
+    // A stored index from a configuration with more choices falls back to the default.
+    if (chosen < 0 || chosen >= static_cast<int>(typeExtensions_.size())) chosen = kDefaultTypeFilter;
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
+}
+
+void FilesPage::applyTypeFilter(bool store)
+{
+    const auto chosen = static_cast<int>(SendMessageA(item(IDC_COMBO_FILE_TYPE), CB_GETCURSEL, 0, 0));
+    if (chosen < 0 || chosen >= static_cast<int>(typeExtensions_.size())) return;
+    list_.refresh(tree_.currentFolder(), typeExtensions_[static_cast<std::size_t>(chosen)]);
+    if (store)
+        services_.profile.writeString(configFile_, load(IDS_CONFIG_BROWSER_SECTION), load(IDS_CONFIG_TYPE_FILTER_KEY),
+                                      std::to_string(chosen));
+}
+
+void FilesPage::showFolder(const std::string& folder)
+{
+    applyTypeFilter(false);
+    if (!list_.entries().empty() && !list_.selectedEntry()) list_.selectFirst();
+    if (!filling_)
+        services_.profile.writeString(configFile_, load(IDS_CONFIG_BROWSER_SECTION), load(IDS_CONFIG_LAST_FOLDER_KEY),
+                                      folder);
+}
+
+void FilesPage::refreshFolders()
+{
+    if (!tree_.hwnd()) return;
+    std::string folder = tree_.currentFolder();
+    if (folder.empty())
+        folder = services_.profile.getString(configFile_, load(IDS_CONFIG_BROWSER_SECTION),
+                                             load(IDS_CONFIG_LAST_FOLDER_KEY), "", MAX_PATH);
+    tree_.initialise();
+    if (folder.empty() || !tree_.selectFolder(folder)) {
+        char current[MAX_PATH] = {};
+        if (GetCurrentDirectoryA(MAX_PATH, current)) tree_.selectFolder(current);
+    }
+}
+
+std::vector<std::string> FilesPage::files() const
+{
+    std::vector<std::string> paths;
+    HWND box = item(IDC_FILES_TO_PRINT);
+    const auto count = static_cast<int>(SendMessageA(box, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        const auto length = SendMessageA(box, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length < 0) continue;
+        std::string text(static_cast<std::size_t>(length) + 1, '\0');
+        text.resize(static_cast<std::size_t>(
+            SendMessageA(box, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()))));
+        paths.push_back(std::move(text));
+    }
+    return paths;
+}
+
+bool FilesPage::addFile(const std::string& path, bool reportErrors)
+{
+    if (!hwnd() || path.empty()) return false;
+    WaitCursor wait;
+    if (!canRead(path)) {
+        if (reportErrors) services_.messages.show(load(IDS_FILE_NOT_OPENED) + "\n" + path, platform::kMbIconExclamation);
+        return false;
+    }
+    HWND box = item(IDC_FILES_TO_PRINT);
+    // Names compare without regard to case: one file is printed once.
+    auto at = SendMessageA(box, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(path.c_str()));
+    if (at == LB_ERR) at = SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    if (at < 0) return false;
+    SendMessageA(box, LB_SETSEL, FALSE, -1);
+    SendMessageA(box, LB_SETSEL, TRUE, at);
+    updateListState();
+    return true;
+}
+
+void FilesPage::removeSelectedFiles()
+{
+    HWND box = item(IDC_FILES_TO_PRINT);
+    if (!IsWindowEnabled(box)) return;
+    const auto selected = static_cast<int>(SendMessageA(box, LB_GETSELCOUNT, 0, 0));
+    if (selected <= 0) return;
+    std::vector<int> rows(static_cast<std::size_t>(selected));
+    const auto got = static_cast<int>(
+        SendMessageA(box, LB_GETSELITEMS, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(rows.data())));
+    rows.resize(static_cast<std::size_t>(std::max(got, 0)));
+    if (rows.empty()) return;
+    std::sort(rows.begin(), rows.end());
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) SendMessageA(box, LB_DELETESTRING, *row, 0);
+    const auto count = static_cast<int>(SendMessageA(box, LB_GETCOUNT, 0, 0));
+    if (count > 0) SendMessageA(box, LB_SETSEL, TRUE, std::min(rows.front(), count - 1));
+    updateListState();
+    SetFocus(box);
+    if (language_.selection() >= 0) doc_.setPrinterLanguage(static_cast<std::int16_t>(language_.selection()));
+}
+
+void FilesPage::selectFile()
+{
+    const std::string typed = windowText(item(IDC_EDIT_FILE_NAME));
+    const FileList::Entry* current = list_.selectedEntry();
+    if (typed.empty() || (current && typed == current->name) || typed.front() == '*') {
+        if (!current) return;
+        if (current->folder) tree_.openSubfolder(current->name);
+        else addFile(list_.selectedPath(), true);
+        return;
+    }
+    const std::size_t slash = typed.find_last_of('\\');
+    const std::string last = slash == std::string::npos ? typed : typed.substr(slash + 1);
+    if (tree_.openSubfolder(last)) return;
+    // A bare name means a file of the folder on show, not of the program's working folder.
+    addFile(isAbsolutePath(typed) ? typed : tree_.currentFolder() + typed, true);
+}
+
+void FilesPage::selectAllFiles()
+{
+    const std::string folder = list_.folder();
+    for (const FileList::Entry& entry : list_.entries())
+        if (!entry.folder) addFile(folder + entry.name, true);
+    if (const FileList::Entry* current = list_.selectedEntry())
+        SetDlgItemTextA(hwnd(), IDC_EDIT_FILE_NAME, current->name.c_str());
+}
+
+void FilesPage::updateListState()
+{
+    const auto count = static_cast<int>(SendMessageA(item(IDC_FILES_TO_PRINT), LB_GETCOUNT, 0, 0));
+    EnableWindow(item(IDC_REMOVE_FILES), count > 0);
+    std::string label = load(IDS_FILES_TO_PRINT_LABEL);
+    if (count > 0) label += " [" + std::to_string(count) + "]";
+    label += ":";
+    SetDlgItemTextA(hwnd(), IDC_STATIC_FILES_TO_PRINT, label.c_str());
+    applyTiffRule();
+}
+
+void FilesPage::applyTiffRule()
+{
+    bool anyTiff = false;
+    for (const std::string& path : files()) anyTiff = anyTiff || isTiffFileName(path);
+    language_.setItemEnabled(kTiffLanguage, anyTiff);
+    // Without a TIFF file the TIFF language would convert nothing: fall back to the first language.
+    if (!anyTiff && language_.selection() == kTiffLanguage) {
+        language_.selectItem(0);
+        doc_.setPrinterLanguage(0);
+    }
+}
+
+void FilesPage::applyModifyRule(int mode)
+{
+    doc_.setModifyPrintFile(static_cast<std::int16_t>(mode));
+    if (TabHost* tabs = host()) {
+        for (int tabId : kJobTabs) {
+            if (mode == 0) tabs->enableTab(tabId);
+            else tabs->disableTab(tabId);
+        }
+        if (mode == 1) tabs->enableTab(kCustomOptionsTabId);
+    }
+    doc_.updateSubstitutionsTab();
+    doc_.updateColourMappingTab();
+}
+
+bool FilesPage::loadFromDocument()
+{
+    EnableWindow(item(IDC_FILES_HELP), !helpFile_.empty());
+    updateListState();
+    const int mode = doc_.modifyPrintFile();
+    SendMessageA(item(IDC_COMBO_MODIFY_FILE), CB_SETCURSEL, static_cast<WPARAM>(mode), 0);
+    applyModifyRule(mode);
+    language_.selectItem(doc_.printerLanguage());
+    applyTiffRule();
+    return true;
+}
+
+bool FilesPage::editHasSelection() const
+{
+    HWND edit = item(IDC_EDIT_FILE_NAME);
+    if (GetFocus() != edit) return false;
+    DWORD from = 0, to = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    return to > from;
+}
+
+bool FilesPage::onCommand(int id, int code, HWND /*control*/)
+{
+    switch (id) {
+    case IDC_SELECT_FILE:
+        if (code == BN_CLICKED) selectFile();
+        return true;
+    case IDC_SELECT_ALL_FILES:
+        if (code == BN_CLICKED) selectAllFiles();
+        return true;
+    case IDC_REMOVE_FILES:
+        if (code == BN_CLICKED) removeSelectedFiles();
+        return true;
+    case IDC_FILES_HELP:
+        if (code == BN_CLICKED) SendMessageA(GetAncestor(hwnd(), GA_ROOT), WM_COMMAND, ID_HELP_CONTENTS, 0);
+        return true;
+    case IDC_COMBO_FILE_TYPE:
+        if (code == CBN_SELCHANGE && !filling_) applyTypeFilter(true);
+        return true;
+    case IDC_COMBO_MODIFY_FILE:
+        if (code == CBN_SELCHANGE) {
+            const auto mode = static_cast<int>(SendMessageA(item(IDC_COMBO_MODIFY_FILE), CB_GETCURSEL, 0, 0));
+            if (mode >= 0) applyModifyRule(mode);
+        }
+        return true;
+    case IDC_COMBO_PRINTER_LANGUAGE:
+        if (code == CBN_SELCHANGE && language_.selection() >= 0)
+            doc_.setPrinterLanguage(static_cast<std::int16_t>(language_.selection()));
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace orvox::ui

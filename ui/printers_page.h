@@ -1,0 +1,68 @@
+#pragma once
+// The Printers page: the Windows printer queue the job goes to, printing and/or
+// saving to a file, a specific printer name for the print server, and the
+// printer model that every model-dependent rule of the other pages follows.
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+#include "settings/branding.h"
+#include "settings/job_document.h"
+#include "ui/tab_page.h"
+
+namespace orvox::ui {
+
+class PrintersPage : public TabPage {
+public:
+    // Sent when the selected printer turned out not to be usable.
+    static constexpr UINT kPrinterUnavailable = WM_USER + 22;
+
+    PrintersPage(const PageSlot& slot, JobDocument& doc, platform::Services services, const Branding& branding,
+                 const std::string& helpFile);
+
+    int printerRowCount() const;
+    // Device name of the selected row; empty when there is none.
+    std::string selectedDevice() const;
+    std::string deviceOfRow(int row) const;
+    // Selects the first row of that device (ignoring case); true when it was already selected.
+    bool selectPrinter(const std::string& deviceName);
+    // Shows `model` as the document's model without asking or reapplying defaults.
+    void showModel(int model);
+    // The number of printer models offered; 0 while the model list is switched off.
+    int modelCount() const;
+
+    bool commitOnLeaving() override;
+    bool editHasSelection() const override;
+
+protected:
+    BOOL onInitDialog() override;
+    bool onCommand(int id, int code, HWND control) override;
+    INT_PTR handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool loadFromDocument() override;
+    bool saveToDocument() override;
+
+private:
+    void fillPrinters(bool keepSelection);
+    void fillModels();
+    void onPrinterSelected();
+    void addNetworkPrinter();
+    void applyPrintRule();
+    void applySaveAsRule();
+    void applyModelRule(bool forced);
+    bool checked(int id) const { return IsDlgButtonChecked(hwnd(), id) == BST_CHECKED; }
+    void check(int id, bool on) const { CheckDlgButton(hwnd(), id, on ? BST_CHECKED : BST_UNCHECKED); }
+    std::string load(unsigned id) const { return services_.strings.load(id); }
+
+    JobDocument& doc_;
+    platform::Services services_;
+    const Branding& branding_;
+    const std::string& helpFile_;
+    std::vector<std::string> devices_;  // one per row, in row order
+    std::string selectedRowText_;
+    bool modelChangePending_ = false;
+    bool dropDownCancelled_ = false;
+    bool modelListAvailable_ = true;
+    bool loading_ = false;
+};
+
+} // namespace orvox::ui
