@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -80,6 +81,23 @@ int runDemo(HINSTANCE instance, bool keepOpen)
     orvox.GetVersion(version.data());
     std::printf("version: %s\n", version.data());
     for (const std::string& p : installedPrinters()) std::printf("printer: %s\n", p.c_str());
+    // The sample job: the sample file of the installation folder to the queue
+    // named in ORVOX_QUEUE, described as a host would describe it, in XML.
+    if (const char* queue = std::getenv("ORVOX_QUEUE"); queue && *queue) {
+        char exe[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, exe, MAX_PATH);
+        std::string sample = exe;
+        sample = sample.substr(0, sample.find_last_of('\\') + 1) + "OrvoxSample.ps";
+        const std::string xml = std::string("<PRINTER_SETTINGS><PRINTER>") + queue +
+                                "</PRINTER><COLLATE>ON</COLLATE><FILES_TO_PRINT><FILE>" + sample +
+                                "</FILE></FILES_TO_PRINT></PRINTER_SETTINGS>";
+        int line = 0;
+        const int imported = orvox.OpenXMLSettings(xml.c_str(), &line);
+        std::printf("sample job settings: %d\n", imported);
+        const int printed = imported == 0 ? orvox.Print() : imported;
+        std::printf("print: %d (%s to %s)\n", printed, sample.c_str(), queue);
+        if (printed != 0) rc = printed;
+    }
     ShowWindow(host, SW_SHOW);
     UpdateWindow(host);
     if (keepOpen) {
@@ -89,11 +107,12 @@ int runDemo(HINSTANCE instance, bool keepOpen)
             DispatchMessageA(&msg);
         }
     }
+    const int printRc = rc;
     rc = orvox.Exit(1);
     std::printf("exit: %d\n", rc);
     DestroyWindow(host);
     std::fflush(stdout);
-    return rc == 0 ? 0 : 1;
+    return rc == 0 && printRc == 0 ? 0 : 1;
 }
 
 } // namespace
