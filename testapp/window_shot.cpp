@@ -30,7 +30,9 @@ bool saveWindowBitmap(HWND window, const char* path)
     const LONG height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0) return false;
 
-    std::unique_ptr<std::remove_pointer_t<HDC>, DcReleaser> source(GetWindowDC(window), DcReleaser{window});
+    // The screen holds the window as drawn, children included; the window's own
+    // DC would leave out the child windows of a parent that clips them.
+    std::unique_ptr<std::remove_pointer_t<HDC>, DcReleaser> source(GetDC(nullptr), DcReleaser{nullptr});
     if (!source) return false;
     std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter> memory(CreateCompatibleDC(source.get()));
     if (!memory) return false;
@@ -48,10 +50,14 @@ bool saveWindowBitmap(HWND window, const char* path)
     if (!bitmap || !bits) return false;
 
     HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
-    const bool copied = BitBlt(memory.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY) != 0;
+    const bool copied = BitBlt(memory.get(), 0, 0, width, height, source.get(), rect.left, rect.top, SRCCOPY) != 0;
     GdiFlush();
     SelectObject(memory.get(), previous);
     if (!copied) return false;
+    // The copy leaves the fourth byte of each pixel at 0, which viewers read as
+    // fully transparent: make every pixel opaque.
+    auto* pixel = static_cast<unsigned char*>(bits);
+    for (LONG i = 0; i < width * height; ++i) pixel[i * 4 + 3] = 0xFF;
 
     const DWORD imageSize = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
     BITMAPFILEHEADER file{};
