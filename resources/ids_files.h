@@ -36,7 +36,6 @@
 #define IDS_DEFAULT_PRINTER_KEY    92
 #define IDS_NO_PRINTERS            96
 #define IDS_PRINTER_ROW_FORMAT     97     // device name, port
-#define IDS_PRINTER_UNAVAILABLE    206
 #define IDS_MODEL_SWITCH_QUESTION  393    // followed by the model's caption
 #define IDS_MODEL_SWITCH_QUESTION_END 396
 #define IDS_ADD_PRINTER_UNAVAILABLE 440

@@ -371,7 +371,7 @@ bool PrintersPage::onCommand(int id, int code, HWND /*control*/)
 INT_PTR PrintersPage::handleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
     if (msg == kPrinterUnavailable) {
-        services_.messages.show(load(IDS_PRINTER_UNAVAILABLE), platform::kMbIconStop);
+        services_.messages.show(load(IDS_RUN_NO_PRINTERS), platform::kMbIconStop);
         modelListAvailable_ = false;
         fillModels();
         return TRUE;

@@ -180,10 +180,10 @@ TEST_F(ExportsTest, SendMessagePostsOnlyTheRoutableCommands)
     EXPECT_EQ(orvox.SendMessage(WM_INITMENU, 0, 0), 0);
 }
 
-TEST_F(ExportsTest, PrintWithoutTheJobSetupPagesIsRefusedAndLeavesNoRunBehind)
+TEST_F(ExportsTest, PrintWithoutFilesIsRefusedAndLeavesNoRunBehind)
 {
     startAll();
-    EXPECT_EQ(orvox.Print(), 20);
+    EXPECT_EQ(orvox.Print(), 28);
     // A run still marked as printing would refuse the exit with 22.
     EXPECT_EQ(orvox.Exit(1), 0);
 }
