@@ -20,6 +20,13 @@ public:
 
     HWND hwnd() const { return hwnd_; }
     HWND item(int id) const { return hwnd_ ? GetDlgItem(hwnd_, id) : nullptr; }
+    // A control that exists and takes input; the header builder and the page
+    // rules ask this of the controls they depend on.
+    bool isControlEnabled(int id) const
+    {
+        HWND control = item(id);
+        return control && IsWindowEnabled(control);
+    }
     void destroy();
 
 protected:

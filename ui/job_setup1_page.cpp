@@ -250,12 +250,6 @@ void JobSetup1Page::printerChanged()
         combo->validateSelection();
 }
 
-bool JobSetup1Page::isControlEnabled(int controlId) const
-{
-    HWND control = item(controlId);
-    return control && IsWindowEnabled(control);
-}
-
 bool JobSetup1Page::onCommand(int id, int code, HWND /*control*/)
 {
     if (!initialised()) return false;

@@ -30,8 +30,6 @@ public:
     // The checks run before a job is sent; shows the first failing rule's
     // message and returns false. With skip set it succeeds at once.
     bool validateForPrint(bool skip = false);
-    // Read back by the job header builder: a control's enabled state on this page.
-    bool isControlEnabled(int controlId) const;
 
     // Rules Job Setup 2 runs when its own settings change.
     void applyModeDependentEnabling(bool withCoverRules);

@@ -180,12 +180,6 @@ void JobSetup2Page::printerChanged()
         combo->validateSelection();
 }
 
-bool JobSetup2Page::isControlEnabled(int controlId) const
-{
-    HWND control = item(controlId);
-    return control && IsWindowEnabled(control);
-}
-
 bool JobSetup2Page::onCommand(int id, int code, HWND /*control*/)
 {
     if (!initialised()) return false;

@@ -30,7 +30,6 @@ public:
     void clearTexts();
     // Run by Job Setup 1 after exit, stapling, fold, collation or mode changes.
     void applySeparatorsRule();
-    bool isControlEnabled(int controlId) const;
 
 protected:
     bool saveToDocument() override;
