@@ -43,6 +43,8 @@ MainWindow::~MainWindow()
     // The members (hook, pages, tab control) go before the base class destroys the dialog.
     if (hwnd()) KillTimer(hwnd(), kStatusTimer);
     if (app_.documents().xmlTargets() == xmlTargets_.get()) app_.documents().setXmlTargets(nullptr);
+    if (JobDocument* doc = app_.documents().document(); doc && doc->uiState() == uiState_.get())
+        doc->setUiState(nullptr);
 }
 
 std::string MainWindow::load(unsigned id) const { return app_.services().strings.load(id); }
@@ -152,6 +154,8 @@ bool MainWindow::initialise()
     if (auto* setup2 = dynamic_cast<ui::JobSetup2Page*>(tabs_.page(ui::kJobSetup2TabId))) setup2->clearTexts();
     xmlTargets_ = std::make_unique<XmlTargetsAdapter>(tabs_);
     app_.documents().setXmlTargets(xmlTargets_.get());
+    uiState_ = std::make_unique<UiStateAdapter>(tabs_);
+    doc.setUiState(uiState_.get());
     tabs_.setRestrictions(&restrictions_, [this] { return currentModelName(); });
     keyHook_.install(hwnd(), *this);
     app_.resetDocument();

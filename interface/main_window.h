@@ -9,6 +9,7 @@
 #include <string>
 
 #include "interface/admin_dialogs.h"
+#include "interface/ui_state_adapter.h"
 #include "interface/xml_targets_adapter.h"
 #include "ui/dialog_base.h"
 #include "ui/key_hook.h"
@@ -77,6 +78,7 @@ private:
     Application& app_;
     ui::TabHost tabs_;
     std::unique_ptr<XmlTargetsAdapter> xmlTargets_;
+    std::unique_ptr<UiStateAdapter> uiState_;
     ui::RestrictionSet restrictions_;
     ui::KeyHook keyHook_;
     SplashWindow splash_;
