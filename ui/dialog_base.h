@@ -27,6 +27,21 @@ public:
         HWND control = item(id);
         return control && IsWindowEnabled(control);
     }
+    // The edit with the keyboard focus is one of `ids` and has text selected:
+    // the edit commands of the menu are offered then.
+    template <class Ids>
+    bool focusedEditHasSelection(const Ids& ids) const
+    {
+        HWND focus = GetFocus();
+        if (!focus) return false;
+        for (int id : ids) {
+            if (focus != item(id)) continue;
+            DWORD first = 0, last = 0;
+            SendMessageA(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&first), reinterpret_cast<LPARAM>(&last));
+            return last > first;
+        }
+        return false;
+    }
     void destroy();
 
 protected:

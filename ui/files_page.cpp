@@ -302,11 +302,8 @@ bool FilesPage::loadFromDocument()
 
 bool FilesPage::editHasSelection() const
 {
-    HWND edit = item(IDC_EDIT_FILE_NAME);
-    if (GetFocus() != edit) return false;
-    DWORD from = 0, to = 0;
-    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-    return to > from;
+    static constexpr int kEdits[] = {IDC_EDIT_FILE_NAME};
+    return focusedEditHasSelection(kEdits);
 }
 
 bool FilesPage::onCommand(int id, int code, HWND /*control*/)

@@ -231,15 +231,9 @@ bool JobSetup1Page::commitOnLeaving()
 
 bool JobSetup1Page::editHasSelection() const
 {
-    HWND focus = GetFocus();
-    for (int id : {IDC_EDIT_NUMBER_COPIES, IDC_EDIT_FROM, IDC_EDIT_TO, IDC_EDIT_PROOF_WAIT_TIME,
-                   IDC_EDIT_CHAPTER_PAGES_LIST}) {
-        if (!focus || focus != item(id)) continue;
-        DWORD first = 0, last = 0;
-        SendMessageA(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&first), reinterpret_cast<LPARAM>(&last));
-        return last > first;
-    }
-    return false;
+    static constexpr int kEdits[] = {IDC_EDIT_NUMBER_COPIES, IDC_EDIT_FROM, IDC_EDIT_TO, IDC_EDIT_PROOF_WAIT_TIME,
+                                     IDC_EDIT_CHAPTER_PAGES_LIST};
+    return focusedEditHasSelection(kEdits);
 }
 
 void JobSetup1Page::printerChanged()

@@ -149,17 +149,7 @@ void JobSetup2Page::loadMemoBox(int id, bool headerBox)
     CheckDlgButton(hwnd(), id, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
-bool JobSetup2Page::editHasSelection() const
-{
-    HWND focus = GetFocus();
-    for (int id : kTextEdits) {
-        if (!focus || focus != item(id)) continue;
-        DWORD first = 0, last = 0;
-        SendMessageA(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&first), reinterpret_cast<LPARAM>(&last));
-        return last > first;
-    }
-    return false;
-}
+bool JobSetup2Page::editHasSelection() const { return focusedEditHasSelection(kTextEdits); }
 
 void JobSetup2Page::clearTexts()
 {

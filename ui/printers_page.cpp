@@ -295,11 +295,8 @@ bool PrintersPage::commitOnLeaving()
 
 bool PrintersPage::editHasSelection() const
 {
-    HWND focus = GetFocus();
-    if (focus != item(IDC_EDIT_SAVE_AS) && focus != item(IDC_EDIT_SPECIFIC_PRINTER)) return false;
-    DWORD from = 0, to = 0;
-    SendMessageA(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-    return to > from;
+    static constexpr int kEdits[] = {IDC_EDIT_SAVE_AS, IDC_EDIT_SPECIFIC_PRINTER};
+    return focusedEditHasSelection(kEdits);
 }
 
 bool PrintersPage::onCommand(int id, int code, HWND /*control*/)
