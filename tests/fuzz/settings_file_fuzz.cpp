@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "platform/posix/ini_profile.h"
+#include "platform/posix/folder_files.h"
 #include "platform/posix/res_strings.h"
 #include "platform/services.h"
 #include "resource.h"
@@ -21,20 +22,6 @@ using namespace orvox;
 class QuietMessages : public platform::MessageSink {
 public:
     int show(const std::string&, unsigned) override { return platform::kIdNo; }
-};
-
-class FolderFiles : public platform::FileSystem {
-public:
-    explicit FolderFiles(std::string folder) : folder_(std::move(folder)) {}
-    std::string hostProgramFolder() const override { return folder_; }
-    std::string tempFolder() const override { return folder_; }
-    std::string uniqueTempFile(const std::string&) override { return {}; }
-    std::optional<std::uint64_t> freeDiskSpace(const std::string&) const override { return std::nullopt; }
-    bool fileExists(const std::string& path) const override { return std::ifstream(path).good(); }
-    bool removeFile(const std::string& path) override { return std::remove(path.c_str()) == 0; }
-
-private:
-    std::string folder_;
 };
 
 struct World {
@@ -52,7 +39,7 @@ struct World {
     platform::IniProfile profile;
     QuietMessages messages;
     std::string folder;
-    FolderFiles files{folder};
+    platform::FolderFileSystem files{folder, folder};
     platform::Services services{strings, profile, messages, files};
     std::unique_ptr<JobDocument> doc;
 };

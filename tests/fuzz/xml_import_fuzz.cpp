@@ -10,6 +10,7 @@
 
 #include "fuzz_support.h"
 #include "platform/posix/ini_profile.h"
+#include "platform/posix/folder_files.h"
 #include "platform/services.h"
 #include "resource.h"
 #include "settings/job_document.h"
@@ -23,20 +24,6 @@ void check(bool condition)
 {
     if (!condition) std::abort();
 }
-
-class FolderFiles : public platform::FileSystem {
-public:
-    explicit FolderFiles(std::string folder) : folder_(std::move(folder)) {}
-    std::string hostProgramFolder() const override { return folder_; }
-    std::string tempFolder() const override { return folder_; }
-    std::string uniqueTempFile(const std::string&) override { return {}; }
-    std::optional<std::uint64_t> freeDiskSpace(const std::string&) const override { return std::nullopt; }
-    bool fileExists(const std::string& path) const override { return std::filesystem::exists(path); }
-    bool removeFile(const std::string& path) override { return std::remove(path.c_str()) == 0; }
-
-private:
-    std::string folder_;
-};
 
 // What the pages would be handed; names are checked as they arrive.
 class CheckingTargets : public platform::XmlTargets {
@@ -66,7 +53,7 @@ struct World {
     platform::IniProfile profile;
     fuzz::SilentSink messages;
     std::string folder = prepareFolder();
-    FolderFiles files{folder};
+    platform::FolderFileSystem files{folder, folder};
     platform::Services services{fuzz::shippedStrings(), profile, messages, files};
     CheckingTargets targets;
     JobDocument doc{services, folder};

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/posix/ini_profile.h"
+#include "platform/posix/folder_files.h"
 #include "platform/services.h"
 #include "platform/ui_state.h"
 #include "resource.h"
@@ -38,20 +39,6 @@ public:
     }
     std::vector<RecordedMessage> shown;
     int answer = platform::kIdOk;
-};
-
-class FakeFiles : public platform::FileSystem {
-public:
-    explicit FakeFiles(std::string folder) : folder_(std::move(folder)) {}
-    std::string hostProgramFolder() const override { return folder_; }
-    std::string tempFolder() const override { return folder_; }
-    std::string uniqueTempFile(const std::string&) override { return {}; }
-    std::optional<std::uint64_t> freeDiskSpace(const std::string&) const override { return std::nullopt; }
-    bool fileExists(const std::string& path) const override { return std::ifstream(path).good(); }
-    bool removeFile(const std::string& path) override { return std::remove(path.c_str()) == 0; }
-
-private:
-    std::string folder_;
 };
 
 class FakeUi : public platform::UiState {
@@ -140,7 +127,7 @@ protected:
     ScratchDir dir;
     platform::IniProfile profile;
     RecordingMessages messages;
-    FakeFiles files{dir.folder()};
+    platform::FolderFileSystem files{dir.folder(), dir.folder()};
     platform::Services services{shippedStrings(), profile, messages, files};
     RecordingListener listener;
     FakeUi ui;
