@@ -58,6 +58,19 @@ add_custom_target(orvox_install_data ALL
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${ORVOX_INSTALL_FILES} ${ORVOX_OUT}
   DEPENDS ${ORVOX_INSTALL_FILES})
 
+# The operator's guide: the HTML pages of help/ compiled into the HTML Help file
+# that lies beside the library (its name is the resource module's string 1161).
+find_program(ORVOX_CHMCMD NAMES chmcmd REQUIRED)
+file(GLOB ORVOX_HELP_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/help/*)
+set(ORVOX_HELP_FILE ${ORVOX_OUT}/Orvox.chm)
+add_custom_command(OUTPUT ${ORVOX_HELP_FILE}
+  COMMAND ${CMAKE_COMMAND} -E remove -f ${ORVOX_HELP_FILE}
+  COMMAND ${ORVOX_CHMCMD} ${PROJECT_SOURCE_DIR}/help/Orvox.hhp
+  WORKING_DIRECTORY ${ORVOX_OUT}
+  DEPENDS ${ORVOX_HELP_SOURCES}
+  COMMENT "Compiling the operator's guide")
+add_custom_target(orvox_help ALL DEPENDS ${ORVOX_HELP_FILE})
+
 # Windows tests: each executable is one ctest test (a Wine start is costly).
 set_target_properties(orvox_unit_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
 add_test(NAME unit.wine COMMAND orvox_unit_tests)
@@ -77,7 +90,7 @@ target_sources(orvox_win_tests PRIVATE ${PROJECT_SOURCE_DIR}/ui/control.cpp
 target_compile_options(orvox_win_tests PRIVATE ${ORVOX_WARNINGS})
 target_link_libraries(orvox_win_tests PRIVATE GTest::gtest GTest::gtest_main orvox_win32_platform comctl32 gdi32 user32 shell32)
 target_link_options(orvox_win_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
-add_dependencies(orvox_win_tests Orvox orvoxRes orvox_install_data)
+add_dependencies(orvox_win_tests Orvox orvoxRes orvox_install_data orvox_help)
 add_test(NAME win.host COMMAND orvox_win_tests)
 endif()
 

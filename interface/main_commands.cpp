@@ -8,6 +8,7 @@
 #include "platform/messages.h"
 #include "platform/win32/win32_platform.h"
 #include "resource.h"
+#include "ui/help.h"
 
 namespace orvox {
 namespace {
@@ -167,7 +168,7 @@ void MainWindow::askExit()
 
 void MainWindow::showHelp()
 {
-    if (!helpFile_.empty()) WinHelpA(hwnd(), helpFile_.c_str(), HELP_FINDER, 2);
+    if (!helpFile_.empty()) ui::showHelpContents(hwnd(), helpFile_);
 }
 
 void MainWindow::refreshFolders()

@@ -149,6 +149,7 @@ bool MainWindow::initialise()
         if (slot.tabId == ui::kJobSetup2TabId) return std::make_unique<ui::JobSetup2Page>(slot);
         return nullptr;
     };
+    tabs_.setHelpFile(helpFile_);
     if (!tabs_.build(hwnd(), IDC_MAIN_TAB, platform::currentResourceHandle(), app_.services().strings, *this, pages))
         return false;
     if (auto* setup2 = dynamic_cast<ui::JobSetup2Page*>(tabs_.page(ui::kJobSetup2TabId))) setup2->clearTexts();

@@ -11,6 +11,7 @@ packages=(
   cups cups-client cups-bsd
   ghostscript qpdf poppler-utils libtiff-tools libtiff-dev
   python3 dpkg-dev procps util-linux
+  fp-utils-3.2.2
 )
 
 missing=()

@@ -319,7 +319,7 @@ bool FilesPage::onCommand(int id, int code, HWND /*control*/)
         if (code == BN_CLICKED) removeSelectedFiles();
         return true;
     case IDC_FILES_HELP:
-        if (code == BN_CLICKED) SendMessageA(GetAncestor(hwnd(), GA_ROOT), WM_COMMAND, ID_HELP_CONTENTS, 0);
+        if (code == BN_CLICKED) showPageHelp();
         return true;
     case IDC_COMBO_FILE_TYPE:
         if (code == CBN_SELCHANGE && !filling_) applyTypeFilter(true);

@@ -132,6 +132,7 @@ bool JobSetup1Page::loadFromDocument()
 {
     // Filling the edits raises their change notifications; they are not the user's.
     loading_ = true;
+    enableHelpButton(IDC_PAGE_HELP);
     loadControls(document());
     loading_ = false;
     runLoadRules();
@@ -301,6 +302,7 @@ bool JobSetup1Page::onCommand(int id, int code, HWND /*control*/)
         document().setFinishChaptersSeparately(isChecked(id) ? 1 : 0);
         return true;
     case IDC_CHECK_TRIM_EDGES: document().setTrimEdges(isChecked(id) ? 1 : 0); return true;
+    case IDC_PAGE_HELP: showPageHelp(); return true;
     case IDC_RADIO_PRINT_RANGE:
     case IDC_RADIO_PRINT_RANGE_FROM:
         applyRangeRadios();

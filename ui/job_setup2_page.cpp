@@ -56,6 +56,7 @@ BOOL JobSetup2Page::onInitDialog()
 bool JobSetup2Page::loadFromDocument()
 {
     JobDocument& doc = document();
+    enableHelpButton(IDC_PAGE_HELP);
     // The papers are listed from the catalog's first entry on: item i is catalog index i + 1.
     for (PaperComboBox* combo : {&headerPaper_, &separatorPaper_, &statusPaper_}) {
         combo->clear();
@@ -210,6 +211,7 @@ bool JobSetup2Page::onCommand(int id, int code, HWND /*control*/)
     case IDC_CHECK_HEADER_PAGE: applyHeaderRule(); return true;
     case IDC_CHECK_SET_SEPARATORS: applySeparatorsRule(); return true;
     case IDC_CHECK_FREEFORM_COLOR: applyFreeformRule(); return true;
+    case IDC_PAGE_HELP: showPageHelp(); return true;
     default: return false;
     }
 }

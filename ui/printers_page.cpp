@@ -336,7 +336,7 @@ bool PrintersPage::onCommand(int id, int code, HWND /*control*/)
         if (code == EN_CHANGE && !loading_) doc_.setSpecificPrinterName(windowText(item(IDC_EDIT_SPECIFIC_PRINTER)));
         return true;
     case IDC_PRINTERS_HELP:
-        if (code == BN_CLICKED) SendMessageA(GetAncestor(hwnd(), GA_ROOT), WM_COMMAND, ID_HELP_CONTENTS, 0);
+        if (code == BN_CLICKED) showPageHelp();
         return true;
     case IDC_COMBO_PRINTER_MODEL:
         switch (code) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/strings.h"
@@ -32,6 +33,9 @@ public:
     bool build(HWND mainWindow, int tabControlId, HINSTANCE resources, const platform::StringSource& strings,
                KeyRouter& keys, const PageFactory& factory);
     void setRestrictions(const RestrictionSet* restrictions, ModelNameSource modelName);
+    // The installed help file the pages' help buttons open; empty when there is none.
+    void setHelpFile(std::string helpFile) { helpFile_ = std::move(helpFile); }
+    const std::string& helpFile() const { return helpFile_; }
 
     HWND tabControl() const;
     TabPage* page(int tabId) const;
@@ -84,6 +88,7 @@ private:
     const RestrictionSet* restrictions_ = nullptr;
     ModelNameSource modelName_;
     int selectionBeforeChange_ = -1;
+    std::string helpFile_;
 };
 
 } // namespace orvox::ui

@@ -1,5 +1,6 @@
 #include "ui/tab_page.h"
 
+#include "ui/help.h"
 #include "ui/key_hook.h"
 #include "ui/tab_host.h"
 
@@ -10,6 +11,16 @@ void TabPage::setCaption(std::string caption)
     constexpr std::size_t kMaxCaption = 260;
     if (caption.size() > kMaxCaption) caption.resize(kMaxCaption);
     caption_ = std::move(caption);
+}
+
+void TabPage::enableHelpButton(int buttonId) const
+{
+    EnableWindow(item(buttonId), host_ && !host_->helpFile().empty());
+}
+
+void TabPage::showPageHelp() const
+{
+    if (host_) showHelpTopic(hwnd(), host_->helpFile(), slot_.helpContext);
 }
 
 void TabPage::printerChanged()

@@ -72,6 +72,10 @@ protected:
     BOOL onInitDialog() override;
     INT_PTR handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     TabHost* host() const { return host_; }
+    // The page's help button: usable only while a help file is installed.
+    void enableHelpButton(int buttonId) const;
+    // Opens the page's topic of the operator's guide.
+    void showPageHelp() const;
 
 private:
     PageSlot slot_;
