@@ -88,7 +88,7 @@ target_sources(orvox_win_tests PRIVATE ${PROJECT_SOURCE_DIR}/ui/control.cpp
   ${PROJECT_SOURCE_DIR}/ui/dialog_base.cpp ${PROJECT_SOURCE_DIR}/ui/item_enabling_combo.cpp
   ${PROJECT_SOURCE_DIR}/ui/handler_resources.cpp)
 target_compile_options(orvox_win_tests PRIVATE ${ORVOX_WARNINGS})
-target_link_libraries(orvox_win_tests PRIVATE GTest::gtest GTest::gtest_main orvox_win32_platform comctl32 gdi32 user32 shell32)
+target_link_libraries(orvox_win_tests PRIVATE GTest::gtest GTest::gtest_main orvox_win32_platform comctl32 gdi32 user32 shell32 ole32)
 target_link_options(orvox_win_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
 add_dependencies(orvox_win_tests Orvox orvoxRes orvox_install_data orvox_help)
 add_test(NAME win.host COMMAND orvox_win_tests)
