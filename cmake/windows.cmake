@@ -70,6 +70,10 @@ add_custom_command(OUTPUT ${ORVOX_HELP_FILE}
   DEPENDS ${ORVOX_HELP_SOURCES}
   COMMENT "Compiling the operator's guide")
 add_custom_target(orvox_help ALL DEPENDS ${ORVOX_HELP_FILE})
+find_program(ORVOX_CHMLS NAMES chmls REQUIRED)
+add_test(NAME help.file COMMAND ${CMAKE_COMMAND} -DCHMLS=${ORVOX_CHMLS} -DHELP_FILE=${ORVOX_HELP_FILE}
+  -DTOPICS_HEADER=${PROJECT_SOURCE_DIR}/ui/portable/help_topics.h -DWORK_DIR=${CMAKE_BINARY_DIR}/help-check
+  -P ${PROJECT_SOURCE_DIR}/cmake/check_help_file.cmake)
 
 # Windows tests: each executable is one ctest test (a Wine start is costly).
 set_target_properties(orvox_unit_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
