@@ -16,7 +16,9 @@ HtmlHelpFunction viewer()
     static HtmlHelpFunction function = nullptr;
     if (!module) {
         module = LoadLibraryA("hhctrl.ocx");
-        if (module) function = reinterpret_cast<HtmlHelpFunction>(GetProcAddress(module, "HtmlHelpA"));
+        if (module)
+            function =
+                reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpA")));
     }
     return function;
 }
