@@ -12,6 +12,8 @@
 
 namespace orvox::test {
 
+inline constexpr std::size_t kMaxPjlLine = 255;
+
 inline bool isPjlWhite(char c) { return c == ' ' || c == '\t'; }
 
 // Printable characters of the job-control language: 33..126 and 161..254.
@@ -176,6 +178,9 @@ inline std::string pjlHeaderError(std::string_view header)
     const PjlLines split = splitPjlHeader(header);
     if (!split.framed) return "not framed: no universal exit at the start or no line feed at the end";
     for (std::size_t i = 0; i < split.lines.size(); ++i) {
+        // Interpreters read a job-control line into a 256-byte buffer.
+        if (split.lines[i].size() > kMaxPjlLine)
+            return "line " + std::to_string(i + 1) + " has " + std::to_string(split.lines[i].size()) + " bytes";
         const std::string why = pjlLineError(split.lines[i]);
         if (!why.empty()) return "line " + std::to_string(i + 1) + " '" + split.lines[i] + "': " + why;
     }

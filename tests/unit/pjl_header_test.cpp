@@ -42,6 +42,7 @@ TEST(PjlLineCheck, TellsCommandLinesFromEverythingElse)
     EXPECT_NE(test::pjlHeaderError("@PJL\n@PJL SET QTY=1\n"), "");          // no universal exit
     EXPECT_NE(test::pjlHeaderError("\x1B%-12345X@PJL\n@PJL SET QTY=1"), "");  // last line not ended
     EXPECT_NE(test::pjlHeaderError("\x1B%-12345X@PJL\n\n@PJL SET QTY=1\n"), "");
+    EXPECT_NE(test::pjlHeaderError("\x1B%-12345X@PJL\n@PJL COMMENT " + std::string(250, 'x') + "\n"), "");
 }
 
 TEST(TicketReader, ReadsEntriesContinuationsFieldsAndVariables)
@@ -223,6 +224,7 @@ TEST_F(PjlHeaderTest, HostileUserTextsStayInsideTheirOwnLine)
     // Every byte a user could put into a text field: quotes, line ends, the
     // universal exit, parentheses, percent signs and the upper half.
     std::string nasty = "a\"b\nc\rd\x1B%-12345X@PJL ENTER LANGUAGE=PCL\n(e) 50% \x7F\x9B\xFF end";
+    const std::string longest(255, '\n');  // every byte escaped: three times the field
     doc().setPrinterModel(0);
     doc().setDeliverTo(nasty);
     doc().setOperatorMessage(nasty);
@@ -258,6 +260,13 @@ TEST_F(PjlHeaderTest, HostileUserTextsStayInsideTheirOwnLine)
         EXPECT_EQ(TicketReading::fields(custom[1]).at(0).text, "@PJL ENTER LANGUAGE=POSTSCRIPT");
         EXPECT_EQ(TicketReading::fields(custom[2]).at(0).text, "x E");
     }
+    // A text too long for its line once encoded is cut at a whole escape.
+    doc().setOperatorMessage(longest);
+    const std::string header = build();
+    EXPECT_EQ(test::pjlHeaderError(header), "");
+    const std::string cut = readTicket(header).fieldsOf("operator-message").at(0).text;
+    EXPECT_GT(cut.size(), 50u);
+    EXPECT_EQ(cut, std::string(cut.size(), '\n'));
 }
 
 TEST_F(PjlHeaderTest, PaperNamesFromTheCatalogAreQuotedToo)
