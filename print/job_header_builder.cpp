@@ -349,9 +349,9 @@ std::int16_t JobHeaderBuilder::writeServerGroup(HeaderWriter& w)
     if (s.printToPrinter == 1) {
         const std::string machine = s.printerModel == 0 ? machineString() : std::string();
         if (!machine.empty()) {
-            // The registry value is outside input like a user text.
-            const std::string line =
-                "\n" + strings_.load(IDS_CLIENT_SYSTEM_LABEL) + " " + encodeHeaderToken(machine);
+            // The registry value is outside input like a user text, and cut to fit its line.
+            const std::string line = "\n" + strings_.load(IDS_CLIENT_SYSTEM_LABEL) + " " +
+                                     formatTemplate("%.200s", {TemplateArg::userText(machine)});
             if (const auto r = w.emit(line)) return r;
         }
         fixUpUserText(s.specificPrinterName, sizeof s.specificPrinterName);
