@@ -1,5 +1,6 @@
 #include "print/job_header_builder.h"
 
+#include <cctype>
 #include <cstdio>
 #include <memory>
 
@@ -121,7 +122,7 @@ std::int16_t JobHeaderBuilder::writeOpening(HeaderWriter& w, std::string_view da
         if (const auto r = writeFinishing(w)) return r;
     }
     if (const auto r = w.emit(t.format(131, {""}))) return r;
-    if (const auto r = w.emit(t.format(7, {fileNamePart(dataName)}))) return r;
+    if (const auto r = w.emit(t.format(7, {TemplateArg::userText(fileNamePart(dataName))}))) return r;
     if (const auto r = w.emit(t.format(8))) return r;
     return w.emit(t.format(9, {s.copyCount}));
 }
@@ -173,14 +174,18 @@ std::int16_t JobHeaderBuilder::writeFinishing(HeaderWriter& w)
 
 std::string JobHeaderBuilder::mediaText(const std::string& text, unsigned anyId) const
 {
-    return equalsIgnoringCase(text, strings_.load(anyId)) ? "()" : "(" + text + ")";
+    // Catalog texts are typed by an administrator: encoded, they cannot close the
+    // parentheses, and cut, a media entry of four of them still fits its line.
+    return equalsIgnoringCase(text, strings_.load(anyId)) ? "()"
+                                                          : formatTemplate("(%.60s)", {TemplateArg::userText(text)});
 }
 
 std::string JobHeaderBuilder::mediaEntry(int n, const std::string& name, const PaperDefinition& paper) const
 {
     const std::string weight =
         equalsIgnoringCase(paper.weight, strings_.load(IDS_MEDIA_ANY_WEIGHT)) ? "0" : paper.weight.substr(0, 3);
-    return templates_.format(n, {name, CommandTemplates::paperSizeText(paper.sizeCode), weight,
+    return templates_.format(n, {TemplateArg::userText(name), CommandTemplates::paperSizeText(paper.sizeCode),
+                                 TemplateArg::userText(weight),
                                  mediaText(paper.mediaText1, IDS_MEDIA_ANY_COLOR),
                                  mediaText(paper.mediaText3, IDS_MEDIA_ANY_TYPE)});
 }
@@ -248,7 +253,7 @@ std::int16_t JobHeaderBuilder::writeUserTexts(HeaderWriter& w)
         if (!text.field || text.field[0] == '\0') continue;
         fixUpUserText(text.field, kTextFieldSize, text.keepHyphens);
         const std::string value(text.field, boundedLength(text.field, kTextFieldSize));
-        if (const auto r = w.emit(templates_.format(text.templateNumber, {value}))) return r;
+        if (const auto r = w.emit(templates_.format(text.templateNumber, {TemplateArg::userText(value)}))) return r;
     }
     if (s.printPageRange == 1) {
         return w.emit(templates_.format(20, {s.pageRangeFrom, s.pageRangeTo}));
@@ -276,7 +281,7 @@ std::int16_t JobHeaderBuilder::writeJobOptions(HeaderWriter& w)
     if (s.mismatchHandling >= 0 && s.mismatchHandling <= 3) {
         if (const auto r = w.emit(t.format(kMismatch[s.mismatchHandling]))) return r;
     }
-    return w.emit(t.format(s.validateFile == 1 ? 28 : 29, {w.bodyName()}));
+    return w.emit(t.format(s.validateFile == 1 ? 28 : 29, {TemplateArg::userText(w.bodyName())}));
 }
 
 std::int16_t JobHeaderBuilder::writeDestination(HeaderWriter& w, int outputKind)
@@ -292,7 +297,7 @@ std::int16_t JobHeaderBuilder::writeDestination(HeaderWriter& w, int outputKind)
         s.statusPageMode >= 0 && s.statusPageMode <= 3 ? t.text(kStatusWords[s.statusPageMode]) : "";
     const std::string status = s.statusPageMode == stored(StatusPageMode::None)
                                    ? t.format(19, {statusWord})
-                                   : t.format(133, {statusWord, statusPaper});
+                                   : t.format(133, {statusWord, TemplateArg::userText(statusPaper)});
     if (const auto r = w.emit(status)) return r;
 
     if (s.substitutionsActive == 0) {
@@ -344,19 +349,23 @@ std::int16_t JobHeaderBuilder::writeServerGroup(HeaderWriter& w)
     if (s.printToPrinter == 1) {
         const std::string machine = s.printerModel == 0 ? machineString() : std::string();
         if (!machine.empty()) {
-            const std::string line = "\n" + strings_.load(IDS_CLIENT_SYSTEM_LABEL) + " " + machine;
+            // The registry value is outside input like a user text, and cut to fit its line.
+            const std::string line = "\n" + strings_.load(IDS_CLIENT_SYSTEM_LABEL) + " " +
+                                     formatTemplate("%.200s", {TemplateArg::userText(machine)});
             if (const auto r = w.emit(line)) return r;
         }
         fixUpUserText(s.specificPrinterName, sizeof s.specificPrinterName);
         const std::string printer = s.useSpecificPrinter == 1
-                                        ? t.format(47, {fieldText(s.specificPrinterName), t.text(162)})
+                                        ? t.format(47, {TemplateArg::userText(fieldText(s.specificPrinterName)),
+                                                        t.text(162)})
                                         : t.format(48, {t.text(162)});
         if (const auto r = w.emit(printer)) return r;
     }
     std::string save = t.format(163);
     if (s.saveAsFile == 1) {
         fixUpUserText(s.saveAsPath, sizeof s.saveAsPath);
-        save = t.format(49, {s.printToPrinter == 1 ? t.text(93) : std::string(), fieldText(s.saveAsPath)});
+        save = t.format(49, {s.printToPrinter == 1 ? t.text(93) : std::string(),
+                             TemplateArg::userText(fieldText(s.saveAsPath))});
     }
     return w.emit(save);
 }
@@ -367,8 +376,7 @@ std::int16_t JobHeaderBuilder::writeCustomPart(HeaderWriter& w, bool full)
     std::string commands = fieldText(s.customCommands);
     if (!commands.empty()) {
         if (full) {
-            if (commands.back() == '\n') commands.pop_back();
-            commands.insert(0, "\n");
+            commands = commandLines(commands);
         } else if (commands.back() != '\n') {
             commands += '\n';
         }
@@ -380,6 +388,37 @@ std::int16_t JobHeaderBuilder::writeCustomPart(HeaderWriter& w, bool full)
         if (const auto r = w.emit("\n")) return r;
     }
     return copyScript(w, script);
+}
+
+std::string JobHeaderBuilder::commandLines(std::string_view text) const
+{
+    // Inside a full header the custom commands share the printer's job-control
+    // part: each line stays one line of it. A printer command line is passed on
+    // with its control bytes made blanks; any other line, and a language switch
+    // that would end the job-control part before our own lines, is written
+    // through template 16 as a user text.
+    static constexpr std::string_view kCommandPrefix = "@PJL";
+    std::string out;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string_view::npos) end = text.size();
+        std::string line(text.substr(at, end - at));
+        at = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        for (char& c : line) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') c = ' ';
+        }
+        if (line.find_first_not_of(' ') == std::string::npos) continue;
+        std::string upper = line;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const bool command = line.rfind(kCommandPrefix, 0) == 0 &&
+                             (line.size() == kCommandPrefix.size() || line[kCommandPrefix.size()] == ' ');
+        const std::size_t word = upper.find_first_not_of(' ', kCommandPrefix.size());
+        const bool entersLanguage = command && word != std::string::npos && upper.compare(word, 5, "ENTER") == 0;
+        out += command && !entersLanguage ? "\n" + line : templates_.format(16, {TemplateArg::userText(line)});
+    }
+    return out;
 }
 
 std::int16_t JobHeaderBuilder::copyScript(HeaderWriter& w, const std::string& path)

@@ -58,8 +58,11 @@ private:
     std::int16_t writeServerGroup(HeaderWriter& w);
     std::int16_t writeCustomPart(HeaderWriter& w, bool full);
     std::int16_t copyScript(HeaderWriter& w, const std::string& path);
+    // The custom commands of a full header as lines of it, each led by a line feed.
+    std::string commandLines(std::string_view text) const;
     bool isPaperReferenced(HeaderWriter& w, const std::string& name) const;
-    // "(text)", or "()" when the text is the catalog's word for any (`anyId`).
+    // "(text)" with the text encoded as a header token, or "()" when it is the
+    // catalog's word for any (`anyId`).
     std::string mediaText(const std::string& text, unsigned anyId) const;
     std::string mediaEntry(int n, const std::string& name, const PaperDefinition& paper) const;
     std::string machineString() const;

@@ -26,7 +26,12 @@ Cover coverOf(std::int16_t mode, std::int16_t printerModel)
     }
 }
 
-std::string parenthesised(const std::string& name) { return "(" + name + ")"; }
+// Paper names are typed by users: encoded, they stay one token of their line,
+// and cut, a line holding one still fits the printer's line buffer.
+std::string parenthesised(const std::string& name)
+{
+    return formatTemplate("(%.60s)", {TemplateArg::userText(name)});
+}
 
 // The name a substitution's paper is written with: fixed up, in parentheses.
 std::string substitutionPaper(HeaderWriter& w, const PaperSubstitution& s)
@@ -54,12 +59,14 @@ std::int16_t writeCovers(HeaderWriter& w)
     const Cover front = coverOf(w.frontCoverMode(), s.printerModel);
     const Cover back = coverOf(w.backCoverMode(), s.printerModel);
     auto word = [&](int n) { return t.text(n); };
+    const TemplateArg frontArg = TemplateArg::userText(frontName);
+    const TemplateArg backArg = TemplateArg::userText(backName);
     auto insert = [&](const std::string& name, std::int16_t side) { w.inserts().push_back({name, side}); };
 
     w.work = t.text(142);
     if (s.substitutionsActive == 0) {
         if (front.kind == CoverKind::kPrinted) {
-            w.work = t.format(144, {frontName, word(147), ""});
+            w.work = t.format(144, {frontArg, word(147), ""});
         } else if (front.kind == CoverKind::kInserted) {
             w.work.clear();
             insert(frontName, 0);
@@ -69,10 +76,10 @@ std::int16_t writeCovers(HeaderWriter& w)
     if (front.kind == CoverKind::kInserted) insert(frontName, 0);
     if (front.kind == CoverKind::kPrinted && back.kind == CoverKind::kPrinted) {
         if (frontName == backName && (front.sideTemplate == back.sideTemplate || s.printerModel != 0)) {
-            w.work = t.format(144, {frontName, word(147), word(front.sideTemplate)});
+            w.work = t.format(144, {frontArg, word(147), word(front.sideTemplate)});
         } else {
-            const std::string both = t.format(120, {frontName, word(146), word(front.sideTemplate),
-                                                    w.escape() ? word(5) : std::string(), backName, word(145),
+            const std::string both = t.format(120, {frontArg, word(146), word(front.sideTemplate),
+                                                    w.escape() ? word(5) : std::string(), backArg, word(145),
                                                     word(back.sideTemplate)});
             // The start segment's own line end would split the combined line.
             for (std::size_t i = w.work.size(); i > 1 && (w.work[i - 1] == '\r' || w.work[i - 1] == '\n'); --i) {
@@ -81,9 +88,9 @@ std::int16_t writeCovers(HeaderWriter& w)
             w.work += both;
         }
     } else if (front.kind == CoverKind::kPrinted) {
-        w.work = t.format(144, {frontName, word(146), word(front.sideTemplate)});
+        w.work = t.format(144, {frontArg, word(146), word(front.sideTemplate)});
     } else if (back.kind == CoverKind::kPrinted) {
-        w.work = t.format(144, {backName, word(145), word(back.sideTemplate)});
+        w.work = t.format(144, {backArg, word(145), word(back.sideTemplate)});
     }
     if (back.kind == CoverKind::kInserted) insert(backName, 1);
     return w.emitWork();
@@ -95,7 +102,7 @@ std::int16_t writeSeparators(HeaderWriter& w)
     if (s.separatorPages == 1) {
         std::string name = s.separatorPaper == 0 ? std::string() : w.referenceName(s.separatorPaper);
         if (name.empty()) name = w.bodyName();
-        w.work = w.templates().format(107, {name});
+        w.work = w.templates().format(107, {TemplateArg::userText(name)});
     } else if (s.printerModel == 1) {
         w.work.clear();
     } else {
@@ -110,7 +117,8 @@ std::int16_t writeInterleaves(HeaderWriter& w)
     const bool blank = s.printingMode == stored(PrintingMode::InterleavesBlank);
     if (!blank && s.printingMode != stored(PrintingMode::InterleavesPrinted)) return kHeaderOk;
     const auto& t = w.templates();
-    w.work = t.format(124, {w.bodyName(), t.text(blank ? 123 : 122), w.strings().load(IDS_INTERLEAVE_PAPER_NAME)});
+    w.work = t.format(124, {TemplateArg::userText(w.bodyName()), t.text(blank ? 123 : 122),
+                            TemplateArg::userText(w.strings().load(IDS_INTERLEAVE_PAPER_NAME))});
     return w.emitWork();
 }
 
@@ -171,7 +179,8 @@ std::int16_t writeInserts(HeaderWriter& w)
     }
     for (const CoverInsert& insert : w.inserts()) {
         const std::string side = insert.side == 0 ? std::string("0") : t.text(143);
-        w.work = t.format(wroteLine ? 129 : 98, {insert.paperName, side});
+        // Quoted like the substitution papers before it, so a reader tells papers from pages.
+        w.work = t.format(wroteLine ? 129 : 98, {parenthesised(insert.paperName), side});
         wroteLine = true;
         if (const auto r = w.emitWork()) return r;
     }

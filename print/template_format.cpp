@@ -86,9 +86,35 @@ void appendNumber(std::string& out, long long value, const Conversion& conv)
     out.append(big.data(), static_cast<std::size_t>(n));
 }
 
+// The longest start of an encoded token that holds no half escape.
+std::string_view cutEncoded(std::string_view encoded, std::size_t limit)
+{
+    if (limit >= encoded.size()) return encoded;
+    std::size_t end = limit;
+    // An escape is three bytes: a % within the last two kept bytes starts a cut one.
+    for (std::size_t back = 1; back <= 2 && back <= end; ++back) {
+        if (encoded[end - back] == '%') {
+            end -= back;
+            break;
+        }
+    }
+    return encoded.substr(0, end);
+}
+
 void appendArg(std::string& out, const TemplateArg& arg, const Conversion& conv)
 {
     switch (arg.kind()) {
+    case TemplateArg::Kind::kUserText: {
+        const bool quoted = conv.flags.find('#') != std::string::npos;
+        const std::string safe = quoted ? quotedStringText(arg.text()) : encodeHeaderToken(arg.text());
+        std::string_view text = safe;
+        if (conv.precision >= 0) {
+            const auto limit = static_cast<std::size_t>(conv.precision);
+            text = quoted ? text.substr(0, limit) : cutEncoded(text, limit);
+        }
+        pad(out, text, conv);
+        return;
+    }
     case TemplateArg::Kind::kText: {
         std::string_view text = arg.text();
         if (conv.conversion == 's' && conv.precision >= 0) {
@@ -116,7 +142,64 @@ void appendArg(std::string& out, const TemplateArg& arg, const Conversion& conv)
     }
 }
 
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
 } // namespace
+
+std::string encodeHeaderToken(std::string_view text)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte > 0x20 && byte < 0x7F && c != '%' && c != '(' && c != ')' && c != '"') {
+            out += c;
+        } else {
+            out += '%';
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0x0F];
+        }
+    }
+    return out;
+}
+
+std::string decodeHeaderToken(std::string_view token)
+{
+    std::string out;
+    out.reserve(token.size());
+    for (std::size_t i = 0; i < token.size(); ++i) {
+        if (token[i] == '%' && i + 2 < token.size() && hexValue(token[i + 1]) >= 0 && hexValue(token[i + 2]) >= 0) {
+            out += static_cast<char>(hexValue(token[i + 1]) * 16 + hexValue(token[i + 2]));
+            i += 2;
+        } else {
+            out += token[i];
+        }
+    }
+    return out;
+}
+
+std::string quotedStringText(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"') {
+            c = '\'';
+        } else if (byte < 0x20 || byte == 0x7F) {
+            c = ' ';
+        } else if ((byte >= 0x80 && byte <= 0xA0) || byte == 0xFF) {
+            c = '?';
+        }
+    }
+    return out;
+}
 
 std::string formatTemplate(std::string_view format, std::initializer_list<TemplateArg> args)
 {

@@ -13,7 +13,9 @@ namespace orvox {
 // One argument of a template: a text, an integer or a single character.
 class TemplateArg {
 public:
-    enum class Kind : std::uint8_t { kText, kInteger, kCharacter };
+    // kUserText is text someone typed or a file named: it is never written as
+    // it stands (see formatTemplate).
+    enum class Kind : std::uint8_t { kText, kInteger, kCharacter, kUserText };
 
     TemplateArg(std::string_view text) : kind_(Kind::kText), text_(text) {}
     TemplateArg(const char* text) : kind_(Kind::kText), text_(text) {}
@@ -24,6 +26,12 @@ public:
     {
         TemplateArg a(static_cast<long long>(static_cast<unsigned char>(c)));
         a.kind_ = Kind::kCharacter;
+        return a;
+    }
+    static TemplateArg userText(std::string_view text)
+    {
+        TemplateArg a(text);
+        a.kind_ = Kind::kUserText;
         return a;
     }
 
@@ -43,6 +51,24 @@ private:
 // the text; a number under %s is written in decimal). Conversions beyond the
 // last argument give nothing; unknown conversions (%n, %f, %*d ...) are copied
 // as they stand and take no argument.
+//
+// A user text can never end a header line or leave the field it was put in:
+// under %s it is written as a header token (encodeHeaderToken); under %#s as the
+// body of a quoted string (quotedStringText). Precision and width apply to the
+// written form; a precision never cuts a %XX escape in half.
 std::string formatTemplate(std::string_view format, std::initializer_list<TemplateArg> args);
+
+// A text as one blank-free token of the printable ASCII range: every byte
+// outside 0x21..0x7E, and each of % ( ) ", is written as % and two upper-case
+// hex digits. Reversible, so a reader of the header gets the text back.
+std::string encodeHeaderToken(std::string_view text);
+// The inverse of encodeHeaderToken; a % not followed by two hex digits stays.
+std::string decodeHeaderToken(std::string_view token);
+
+// A text for the inside of a double-quoted string that printers show on their
+// panels: a double quote becomes an apostrophe, control bytes (below 0x20 and
+// 0x7F) become blanks, and bytes 0x80..0xA0 and 0xFF, which are no printable
+// characters there, become '?'. Blanks stay blanks.
+std::string quotedStringText(std::string_view text);
 
 } // namespace orvox

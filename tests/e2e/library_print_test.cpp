@@ -1,7 +1,9 @@
 // The whole way a host prints: load Orvox.dll, describe the job as XML (file
 // and printer queue), call Orvo_Print, and find header and file at the printer.
 #include <windows.h>
+#include <commctrl.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -9,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "../unit/pjl_header_check.h"
 #include "e2e_support.h"
 #include "orvox_binding.h"
 
@@ -79,6 +82,138 @@ TEST(LibraryPrint, AJobDescribedInXmlReachesThePrinter)
     DestroyWindow(host);
     std::error_code ec;
     std::filesystem::remove(file, ec);
+}
+
+// Runs a shell command line of the Linux side (Wine starts Unix programs with
+// "start /unix") and returns what it wrote to its result file: Wine does not
+// pass a Unix exit code back, so the command writes its own.
+std::string runOnLinux(const std::string& command, const std::string& linuxResult, const std::string& dosResult)
+{
+    DeleteFileA(dosResult.c_str());
+    std::string line = "start.exe /wait /unix /bin/sh -c \"" + command + "; echo $? >" + linuxResult + ".part; mv " +
+                       linuxResult + ".part " + linuxResult + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return "";
+    WaitForSingleObject(pi.hProcess, 60000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!std::filesystem::exists(dosResult) && std::chrono::steady_clock::now() < deadline)
+        Sleep(50);  // poll interval; the deadline bounds the wait
+    return readBytes(dosResult);
+}
+
+HWND pageWith(HWND tabs, int controlId)
+{
+    for (HWND child = GetWindow(tabs, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetDlgItem(child, controlId)) return child;
+    return nullptr;
+}
+
+// An operator's job: three copies, two-sided on the long edge, offset
+// stacking into the stacker. (Model 0: a model-1 job is refused until the
+// colour mapping page reports the colours in use, which it does not yet.) The printer gets them as job-control variables, and the
+// PostScript interpreter runs the job as received and draws what the file alone draws.
+TEST(LibraryPrint, ThreeCopiesTwoSidedArriveAsJobControlVariablesAndTheJobStillRuns)
+{
+    const std::string queue = envOrEmpty("ORVOX_QUEUE");
+    CaptureFolder capture;
+    ASSERT_FALSE(queue.empty());
+    ASSERT_TRUE(capture.configured());
+
+    // Files on the Linux side too, so that Ghostscript can read them.
+    const std::string linuxDir = "/tmp/orvox-e2e-gs-" + std::to_string(GetCurrentProcessId());
+    const std::string dosDir = toWindowsPath(linuxDir).string();
+    std::filesystem::create_directories(dosDir);
+    const std::string postscript = "%!PS-Adobe-3.0\n%%Pages: 2\n/Helvetica findfont 24 scalefont setfont\n"
+                                   "72 720 moveto (Front of the sheet) show showpage\n"
+                                   "72 720 moveto (Back of the sheet) show showpage\n%%EOF\n";
+    {
+        std::ofstream out(dosDir + "\\job.ps", std::ios::binary);
+        out << postscript;
+    }
+
+    test::OrvoxBinding orvox;
+    ASSERT_EQ(orvox.load("Orvox.dll"), 0);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = hostProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "OrvoxE2eHost2";
+    RegisterClassA(&wc);
+    HWND host = CreateWindowA("OrvoxE2eHost2", "host", WS_OVERLAPPEDWINDOW, 0, 0, 900, 700, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    ASSERT_EQ(orvox.InitMain(answerEverything, nullptr), 0);
+    ASSERT_EQ(orvox.CreateMain(host, 0, "e2e"), 0);
+
+    int line = -1;
+    const std::string xml = "<PRINTER_SETTINGS><PRINTING_MODE>ID_TWO_SIDED_FLIP_LONG</PRINTING_MODE>"
+                            "<DOCUMENT_EXIT>ID_OUTPUT_DEVICE_STACKER</DOCUMENT_EXIT>"
+                            "<OFFSET_STACKING>ID_STACK_MODE_OFFSET</OFFSET_STACKING><PRINTER>" +
+                            queue + "</PRINTER><FILES_TO_PRINT><FILE>" + dosDir +
+                            "\\job.ps</FILE></FILES_TO_PRINT></PRINTER_SETTINGS>";
+    ASSERT_EQ(orvox.OpenXMLSettings(xml.c_str(), &line), 0) << line;
+
+    // The operator selects the Job Setup 1 tab and types three copies.
+    HWND mainWindow = nullptr;
+    ASSERT_EQ(orvox.GetWindowMain(&mainWindow), 0);
+    HWND tabs = GetDlgItem(mainWindow, 57616);
+    constexpr int kCopiesEdit = 2612;
+    constexpr int kSetup1Probe = 1152;  // a control only the Job Setup 1 page has
+    HWND setup1 = nullptr;
+    const int tabCount = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < tabCount && !setup1; ++i) {
+        SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(i), 0);  // does not notify by itself
+        NMHDR change{tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageA(GetParent(tabs), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+        HWND page = pageWith(tabs, kSetup1Probe);
+        // The host window is never shown: the page's own style says whether it is the current one.
+        if (page && (GetWindowLongA(page, GWL_STYLE) & WS_VISIBLE)) setup1 = page;
+    }
+    ASSERT_NE(setup1, nullptr);
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(setup1, kCopiesEdit)));
+    SetDlgItemTextA(setup1, kCopiesEdit, "3");
+
+    g_boxes.clear();
+    const int printed = orvox.Print();
+    std::string said;
+    for (const auto& box : g_boxes) said += box + "\n";
+    EXPECT_EQ(printed, 0) << said;
+    if (printed == 0) {
+        const auto jobs = capture.waitForNewJobs(1);
+        ASSERT_EQ(jobs.size(), 1u);
+        const std::string& job = jobs[0];
+        ASSERT_GT(job.size(), postscript.size());
+        ASSERT_EQ(job.substr(job.size() - postscript.size()), postscript);
+        const std::string header = job.substr(0, job.size() - postscript.size());
+        EXPECT_EQ(test::pjlHeaderError(header), "") << header;
+        const test::TicketReading ticket = test::readTicket(header);
+        EXPECT_EQ(ticket.error, "");
+        EXPECT_EQ(ticket.variables.count("QTY") ? ticket.variables.at("QTY") : "", "3") << header;
+        EXPECT_EQ(ticket.variables.count("DUPLEX") ? ticket.variables.at("DUPLEX") : "", "ON") << header;
+        EXPECT_EQ(ticket.variables.count("BINDING") ? ticket.variables.at("BINDING") : "", "LONGEDGE") << header;
+        EXPECT_EQ(ticket.variables.count("JOBOFFSET") ? ticket.variables.at("JOBOFFSET") : "", "ON") << header;
+        EXPECT_EQ(ticket.variables.count("OUTBIN") ? ticket.variables.at("OUTBIN") : "", "OPTIONALOUTBIN1") << header;
+        // The Files page lists names in capitals.
+        EXPECT_EQ(ticket.variables.count("JOBNAME") ? ticket.variables.at("JOBNAME") : "", "JOB.PS") << header;
+
+        {
+            std::ofstream out(dosDir + "\\received.bin", std::ios::binary);
+            out << job;
+        }
+        // Both rendered at 36 dpi: the job as received and the file alone give the same pages.
+        const std::string gs = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pnggray -r36 ";
+        const std::string render = "cd " + linuxDir + " && " + gs + "-sOutputFile=received-%d.png received.bin && " + gs +
+                                   "-sOutputFile=alone-%d.png job.ps && cmp received-1.png alone-1.png && "
+                                   "cmp received-2.png alone-2.png && test ! -e received-3.png";
+        EXPECT_EQ(runOnLinux(render, linuxDir + "/result", dosDir + "\\result"), "0\n")
+            << "Ghostscript did not run the received job whole, or drew other pages";
+    }
+    EXPECT_EQ(orvox.Exit(1), 0);
+    DestroyWindow(host);
+    std::error_code ec;
+    std::filesystem::remove_all(dosDir, ec);
 }
 
 } // namespace

@@ -71,5 +71,23 @@ TEST(TemplateFormat, AMismatchedOrMissingArgumentNeverReadsBeyondWhatWasGiven)
     EXPECT_EQ(formatTemplate("100%", {}), "100%");
 }
 
+TEST(TemplateFormat, UserTextsAreEncodedOrMadeSafeForAQuotedString)
+{
+    const std::string typed = "A \"b\"\n(c) 5%\x1B\xE9";
+    // A token keeps printable ASCII and nothing that ends a line, a string or a field.
+    EXPECT_EQ(formatTemplate("x=(%s)", {TemplateArg::userText(typed)}), "x=(A%20%22b%22%0A%28c%29%205%25%1B%E9)");
+    EXPECT_EQ(decodeHeaderToken(encodeHeaderToken(typed)), typed);
+    EXPECT_EQ(decodeHeaderToken("50%"), "50%");  // a lone percent sign stays
+    // A quoted string shows the text on a panel: replaced, not encoded.
+    EXPECT_EQ(formatTemplate("N=\"%#s\"", {TemplateArg::userText(typed)}), "N=\"A 'b' (c) 5% \xE9\"");
+    EXPECT_EQ(quotedStringText("\x7F\x80\xA0\xA1\xFF"), " ??\xA1?");
+    // A precision never leaves half an escape behind.
+    EXPECT_EQ(formatTemplate("%.4s|", {TemplateArg::userText("ab\ncd")}), "ab|");
+    EXPECT_EQ(formatTemplate("%.5s|", {TemplateArg::userText("ab\ncd")}), "ab%0A|");
+    EXPECT_EQ(formatTemplate("%.3s|", {TemplateArg::userText("ab\ncd")}), "ab|");
+    // Plain texts of the library itself are written as they are.
+    EXPECT_EQ(formatTemplate("%s", {"595 842"}), "595 842");
+}
+
 } // namespace
 } // namespace orvox

@@ -10,6 +10,7 @@
 
 #include "document_fixture.h"
 #include "platform/machine.h"
+#include "pjl_header_check.h"
 #include "print/job_header_builder.h"
 
 namespace orvox {
@@ -107,22 +108,27 @@ TEST_F(HeaderTest, ARealisticJobGetsEveryCommandInItsPlace)
     ASSERT_EQ(result, kHeaderOk);
     const auto lines = linesOf(header);
     ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.front(), "\x1B%-12345X@PJL JOB");
+    EXPECT_EQ(lines.front(), "\x1B%-12345X@PJL");
     expectInOrder(lines, {
-        "%%OrvoxTicket: 1.0", "%%Title: (report.ps)", "%%OrvoxCopies: 3", "%%OrvoxStaple: Top",
-        "%%OrvoxSides: DuplexLongEdge", "%%OrvoxCollate: True",
-        "%%DocumentMedia: (Paper 2) 842 1191 120 (Blue) (Plain)",
-        "%%+ (Paper 3) 595 842 120 (Blue) (Plain)",  // substitution paper
-        "%%+ (Paper 5) 842 1191 120 (Blue) (Plain)",  // front cover paper
-        "%%OrvoxDeliverTo: (Room 4)", "%%OrvoxPageRange: 2 9", "%%OrvoxBodyMedia: (Paper 2) NoVerify",
-        "%%OrvoxCover: (Paper 5) Front PrintOutside", "%%OrvoxChapterStarts:", "%%+ 1 5  ",
-        "%%OrvoxPageMedia: (Paper 3) Duplex", "%%+ 2  4 ",  // two-sided: every other page
-        "%%OrvoxInsert: (Paper 3) ", "%%+ 6  ",             // a sheet before page 7
-        "%%OrvoxDataFormat: PostScript", "%%OrvoxOutput: Finisher", "%%OrvoxEndTicket",
+        "@PJL COMMENT orvox-ticket=1", "@PJL SET JOBNAME=\"report.ps\"", "@PJL SET QTY=3",
+        "@PJL COMMENT staple=top", "@PJL SET DUPLEX=ON", "@PJL SET BINDING=LONGEDGE",
+        "@PJL COMMENT collate=on", "@PJL SET JOBOFFSET=ON",
+        "@PJL COMMENT media=(Paper%202) 842 1191 120 (Blue) (Plain)",
+        "@PJL COMMENT media=(Paper%203) 595 842 120 (Blue) (Plain)",  // substitution paper
+        "@PJL COMMENT media=(Paper%205) 842 1191 120 (Blue) (Plain)",  // front cover paper
+        "@PJL COMMENT deliver-to=(Room%204)", "@PJL COMMENT page-range=2 9",
+        "@PJL COMMENT body-media=(Paper%202) no-verify",
+        "@PJL COMMENT cover=(Paper%205) front print-outside", "@PJL COMMENT chapters=",
+        "@PJL\tCOMMENT\t+=1 5   ",                                              // page lists continue
+        "@PJL COMMENT page-media=(Paper%203) duplex", "@PJL\tCOMMENT\t+=  2  4  ",  // every other page
+        "@PJL COMMENT inserts=(Paper%203) ", "@PJL\tCOMMENT\t+=6  ",               // a sheet before page 7
+        "@PJL COMMENT data-format=postscript", "@PJL SET OUTBIN=OPTIONALOUTBIN2",
+        "@PJL COMMENT exit=finisher",
     });
-    EXPECT_EQ(lines.back(), "%%OrvoxEndTicket");
+    EXPECT_EQ(lines.back(), "@PJL COMMENT exit=finisher");
     EXPECT_EQ(header.back(), '\n');  // the print data starts on a line of its own
-    EXPECT_EQ(countOf(lines, "%%OrvoxCopies: 3"), 1);
+    EXPECT_EQ(countOf(lines, "@PJL SET QTY=3"), 1);
+    EXPECT_EQ(test::pjlHeaderError(header), "");
 }
 
 #ifndef _WIN32
@@ -159,34 +165,43 @@ TEST_F(HeaderTest, PrinterModel0RepeatsCopiesAndFinishingAndAddsItsOwnSegments)
     doc().record().reserved0262 = 1;
     doc().setPrintToPrinter(1);
     const auto lines = buildLines();
-    EXPECT_EQ(countOf(lines, "%%OrvoxCopies: 3"), 2);
-    EXPECT_EQ(countOf(lines, "%%OrvoxCollate: True"), 2);
-    expectInOrder(lines, {"%%OrvoxDeviceClass: Production0", "%%OrvoxCopies: 3", "%%Title: (report.ps)",
-                          "%%OrvoxCopies: 3", "%%OrvoxNotify: (op@example.org)", "%%OrvoxProofSet: Hold",
-                          "%%OrvoxSignatureSheets: 23", "%%OrvoxClientSystem: Test System", "%%OrvoxPrinter: Any Routed"});
+    EXPECT_EQ(countOf(lines, "@PJL SET QTY=3"), 2);
+    EXPECT_EQ(countOf(lines, "@PJL COMMENT collate=on"), 2);
+    expectInOrder(lines, {"@PJL COMMENT device-class=production-0", "@PJL SET QTY=3",
+                          "@PJL SET JOBNAME=\"report.ps\"", "@PJL SET QTY=3",
+                          "@PJL COMMENT notify-email=(op@example.org)", "@PJL SET HOLD=PROOF",
+                          "@PJL COMMENT proof-set=hold", "@PJL COMMENT signature-sheets=23",
+                          "@PJL COMMENT client-system= Test%20System",
+                          "@PJL COMMENT route-printer=() routed"});
 
     doc().setMaxSignatureSize(88);
     doc().setPrinterModel(1);
     doc().setProofWaitTime(5);
     doc().setProofSetAction(stored(ProofSetAction::Cancel));
     const auto model1 = buildLines();
-    EXPECT_EQ(countOf(model1, "%%OrvoxCopies: 3"), 1);
-    EXPECT_EQ(countOf(model1, "%%OrvoxSignatureSheets: 22"), 1);
-    EXPECT_EQ(countOf(model1, "%%OrvoxProofSet: 300 Cancel"), 1);
-    EXPECT_EQ(countOf(model1, "%%OrvoxClientSystem: Test System"), 0);
+    EXPECT_EQ(countOf(model1, "@PJL SET QTY=3"), 1);
+    EXPECT_EQ(countOf(model1, "@PJL COMMENT signature-sheets=22"), 1);
+    EXPECT_EQ(countOf(model1, "@PJL COMMENT proof-set=300 cancel"), 1);
+    EXPECT_EQ(countOf(model1, "@PJL SET HOLD=PROOF"), 0);
+    EXPECT_EQ(countOf(model1, "@PJL COMMENT client-system= Test%20System"), 0);
 }
 
-TEST_F(HeaderTest, PclTicketLinesBecomePjlCommentsAndTheJobEntersPcl)
+TEST_F(HeaderTest, PclJobsEndTheJobControlPartByEnteringPcl)
 {
     doc().setCustomCommands("%%Own: 1");
     const std::string header = build(kOutputPcl);
     const auto lines = linesOf(header);
     ASSERT_GT(lines.size(), 4u);
-    EXPECT_EQ(lines.front(), "\x1B%-12345X@PJL JOB");
-    for (std::size_t i = 1; i + 1 < lines.size(); ++i) EXPECT_EQ(lines[i].rfind("@PJL COMMENT %", 0), 0u) << lines[i];
-    EXPECT_EQ(countOf(lines, "@PJL COMMENT %%Own: 1"), 1);
+    EXPECT_EQ(lines.front(), "\x1B%-12345X@PJL");
+    for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(lines[i].rfind("@PJL ", 0), 0u) << lines[i];
+    // A custom line that is no printer command is kept as a comment.
+    EXPECT_EQ(countOf(lines, "@PJL COMMENT custom=(%25%25Own:%201)"), 1);
     EXPECT_EQ(lines.back(), "@PJL ENTER LANGUAGE=PCL");
     EXPECT_EQ(header.substr(header.size() - 2), "L\n");
+    EXPECT_EQ(test::pjlHeaderError(header), "");
+    // PostScript and PDF data follow the job-control part without a language switch.
+    EXPECT_EQ(build(kOutputPostScript).find("ENTER"), std::string::npos);
+    EXPECT_EQ(build(kOutputPdf).find("ENTER"), std::string::npos);
 }
 
 TEST_F(HeaderTest, TheThreeModifyFileChoices)
@@ -198,8 +213,8 @@ TEST_F(HeaderTest, TheThreeModifyFileChoices)
 
     doc().setModifyPrintFile(stored(ModifyPrintFile::Yes));
     const std::string full = build();
-    EXPECT_NE(full.find("\n%%OrvoxFinishChapters: False\n%%Own: 1\n/setup true def\n%%OrvoxEndJobInfo"),
-              std::string::npos);
+    // The custom line and the script close the full header, each on its own line.
+    EXPECT_TRUE(full.ends_with("\n@PJL COMMENT custom=(%25%25Own:%201)\n/setup true def\n")) << full;
 
     doc().setModifyPrintFile(stored(ModifyPrintFile::Custom));
     EXPECT_EQ(build(), "%%Own: 1\n/setup true def");
@@ -221,8 +236,8 @@ TEST_F(HeaderTest, UserTextsAreFixedUpInTheRecordAndTheHeaderButAccountsKeepHyph
     doc().setChargeNumber("12-34");
     const auto lines = buildLines();
     EXPECT_EQ(doc().deliverTo(), "A\xAD" "B\x91" "C");
-    EXPECT_EQ(countOf(lines, "%%OrvoxDeliverTo: (A\xAD" "B\x91" "C)"), 1);
-    EXPECT_EQ(countOf(lines, "%%OrvoxAccount: (12-34)"), 1);
+    EXPECT_EQ(countOf(lines, "@PJL COMMENT deliver-to=(A%ADB%91C)"), 1);
+    EXPECT_EQ(countOf(lines, "@PJL COMMENT account=(12-34)"), 1);
 }
 
 TEST_F(HeaderTest, AScriptLosesOnlyTheLineEndOfAShortLastChunk)
@@ -252,35 +267,44 @@ TEST_F(HeaderTest, CoversOnOneOrTwoPapersAndInsertedCovers)
     doc().setBackCover(stored(CoverMode::PrintBothSides));
     doc().setFrontCoverPaper(4);
     doc().setBackCoverPaper(4);
-    EXPECT_EQ(countOf(buildLines(), "%%OrvoxCover: (Paper 5) Both PrintBoth"), 1);
+    EXPECT_EQ(countOf(buildLines(), "@PJL COMMENT cover=(Paper%205) both print-both"), 1);
 
+    // Two papers: one cover line with both, the same in every output kind.
     doc().setBackCoverPaper(2);
-    EXPECT_EQ(countOf(buildLines(), "%%OrvoxCover: (Paper 5) Front PrintBoth"), 1);
-    EXPECT_EQ(countOf(buildLines(), "%%OrvoxCover: (Paper 3) Back PrintBoth"), 1);
-    EXPECT_EQ(countOf(linesOf(build(kOutputPcl)), "@PJL COMMENT %%OrvoxCover: (Paper 3) Back PrintBoth"), 1);
+    const std::string both = "@PJL COMMENT cover=(Paper%205) front print-both (Paper%203) back print-both";
+    EXPECT_EQ(countOf(buildLines(), both), 1);
+    EXPECT_EQ(countOf(linesOf(build(kOutputPcl)), both), 1);
 
     // A pre-printed front cover of a pamphlet job is inserted even without the substitutions tab.
     doc().setSubstitutionsActive(0);
     doc().setFrontCover(stored(CoverMode::PrePrintedBlank));
     ui.tabs[platform::kTabPaperSubstitutions] = false;
     const auto lines = buildLines();
-    EXPECT_EQ(countOf(lines, "%%OrvoxInsert: Paper 5 0"), 1);
+    EXPECT_EQ(countOf(lines, "@PJL COMMENT inserts=(Paper%205) 0"), 1);
     ASSERT_EQ(builder.inserts().size(), 1u);
     // A disabled cover combo counts as no cover.
     ui.controls[IDC_COMBO_FRONT_COVER] = false;
-    EXPECT_EQ(countOf(buildLines(), "%%OrvoxInsert: Paper 5 0"), 0);
+    EXPECT_EQ(countOf(buildLines(), "@PJL COMMENT inserts=(Paper%205) 0"), 0);
 }
 
 TEST_F(HeaderTest, ASubstitutionPaperIsAnnouncedOnlyWhileTheSubstitutionsTabIsAvailable)
 {
     doc().addSubstitution(6, 0, "3");
-    EXPECT_EQ(countOf(buildLines(), "%%+ (Paper 6) 595 842 120 (Blue) (Plain)"), 1);
+    const std::string media = "@PJL COMMENT media=(Paper%206) 595 842 120 (Blue) (Plain)";
+    const auto withTab = buildLines();
+    EXPECT_EQ(countOf(withTab, media), 1);
+    const auto exceptions = test::readTicket(build()).all("page-media");
+    ASSERT_EQ(exceptions.size(), 1u);
+    EXPECT_EQ(test::TicketReading::texts(test::TicketReading::fields(exceptions[0])),
+              (std::vector<std::string>{"Paper 6", "simplex", "3"}));
     ui.tabs[platform::kTabPaperSubstitutions] = false;
     const auto lines = buildLines();
-    EXPECT_EQ(countOf(lines, "%%+ (Paper 6) 595 842 120 (Blue) (Plain)"), 0);
-    EXPECT_EQ(countOf(lines, "%%OrvoxPageMedia: (Paper 6) Duplex"), 0);
+    EXPECT_EQ(countOf(lines, media), 0);
+    EXPECT_EQ(test::readTicket(build()).all("page-media").size(), 0u);
     doc().setChapterPages("4");
-    EXPECT_EQ(countOf(buildLines(), "%%+ 4  "), 1);  // chapters do not depend on the tab
+    // Chapters do not depend on the tab.
+    EXPECT_EQ(test::TicketReading::texts(test::readTicket(build()).fieldsOf("chapters")),
+              (std::vector<std::string>{"4"}));
 }
 
 TEST_F(HeaderTest, FailuresAreReportedAndAModelWithoutTemplatesWritesNothing)
@@ -310,12 +334,12 @@ TEST_F(HeaderTest, TheDocumentEntryNamesTheFileAndSwitchesPdfToPostScriptForOthe
     ASSERT_TRUE(builder.buildJobHeader(doc(), "C:\\in\\scan.tif", path, true, [&] { return headerPath; }));
     EXPECT_EQ(path, headerPath);
     EXPECT_EQ(doc().printerLanguage(), stored(PrinterLanguage::PostScript));
-    EXPECT_EQ(countOf(linesOf(readFile(path)), "%%OrvoxDataFormat: PDFFromTIFF"), 1);
+    EXPECT_EQ(countOf(linesOf(readFile(path)), "@PJL COMMENT data-format=pdf-from-tiff"), 1);
 
     doc().setPrinterModel(0);
     doc().setPrinterLanguage(stored(PrinterLanguage::PDF));
     ASSERT_TRUE(builder.buildJobHeader(doc(), "scan.pdf", path, false, [&] { return headerPath; }));
-    EXPECT_EQ(countOf(linesOf(readFile(path)), "%%OrvoxDataFormat: PDF"), 1);
+    EXPECT_EQ(countOf(linesOf(readFile(path)), "@PJL COMMENT data-format=pdf"), 1);
     EXPECT_FALSE(builder.buildJobHeader(doc(), "scan.pdf", path, false, [] { return std::string(); }));
 }
 

@@ -133,6 +133,52 @@ TEST_F(SpoolerOutputTest, DataStartsRightAfterTheEndMarkerWhenNoLanguageFollows)
     EXPECT_EQ(document().bytes, readBytes(jobFile) + "DATA FROM BYTE 100");
 }
 
+// Headers as Windows PostScript and PCL drivers write them: the universal exit,
+// a job line, settings, and the language switch with or without blanks around
+// "=", lines ended by CR LF or by LF alone.
+std::string driverHeader(const std::string& language, const std::string& equals, const std::string& eol)
+{
+    return "\x1B%-12345X@PJL JOB NAME=\"Report\"" + eol + "@PJL SET RESOLUTION=600" + eol +
+           "@PJL SET DUPLEX=OFF" + eol + "@PJL ENTER LANGUAGE" + equals + language + eol;
+}
+
+TEST_F(SpoolerOutputTest, DriverHeadersAreCutExactlyInEveryForm)
+{
+    const std::string postscript = "%!PS-Adobe-3.0\n%%Title: (=) POSTSCRIPT=\n/x 1 def\nshowpage\n";
+    const std::string pcl = "\x1B" "E\x1B&l0O PCL text = PCL\r\n\x1B" "E\x1B%-12345X@PJL EOJ\r\n\x1B%-12345X";
+    std::size_t n = 0;
+    for (const std::string eol : {"\r\n", "\n"}) {
+        for (const std::string equals : {"=", " = "}) {
+            for (const auto& [language, data] : {std::pair{std::string("POSTSCRIPT"), postscript},
+                                                 std::pair{std::string("PCL"), pcl}}) {
+                SCOPED_TRACE(language + " '" + equals + "' " + (eol.size() == 2 ? "CR LF" : "LF"));
+                ASSERT_TRUE(send(driverHeader(language, equals, eol) + data));
+                const std::string& sent = spooler.documents.at(n++).bytes;
+                EXPECT_EQ(sent, readBytes(jobFile) + data);
+            }
+        }
+    }
+    EXPECT_TRUE(env.tempFiles().empty());
+}
+
+TEST_F(SpoolerOutputTest, FilesWithoutADriverHeaderArriveUnchanged)
+{
+    const std::string files[] = {
+        "%!PS-Adobe-3.0\n/Helvetica findfont 12 scalefont setfont (ENTER LANGUAGE) show showpage\n",
+        // PCL that only ends with a job-control trailer.
+        "\x1B" "E\x1B&l0O text\x1B" "E\x1B%-12345X@PJL EOJ\r\n\x1B%-12345X",
+        "%PDF-1.4\n1 0 obj << /Type /Catalog >> endobj\ntrailer << /Root 1 0 R >>\n%%EOF\n",
+        // Job-control lines without a language switch: nothing to cut.
+        "\x1B%-12345X@PJL JOB\r\n@PJL SET QTY=2\r\n%!PS\nshowpage\n",
+        std::string(3000, 'A') + "\x1B%-12345X@PJL ENTER LANGUAGE=PCL\n",  // beyond the first chunk
+    };
+    std::size_t n = 0;
+    for (const std::string& data : files) {
+        ASSERT_TRUE(send(data));
+        EXPECT_EQ(spooler.documents.at(n++).bytes, readBytes(jobFile) + data) << data.substr(0, 40);
+    }
+}
+
 TEST(HeaderMarker, LastCharacterIsAWildcardAndMatchesStayInTheChunk)
 {
     EXPECT_EQ(findHeaderMarker("xxABCz", 0, "ABCD"), 6u);
