@@ -3,6 +3,7 @@
 // box when no host hook answers): while a watcher lives, every such dialog of
 // this thread is recorded and answered, so a test never waits on a person.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <string>
@@ -54,6 +55,12 @@ private:
         GetClassNameA(window, className, sizeof className);
         if (!self || std::strcmp(className, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
         if (GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) return TRUE;
+        // A dialog is answered on the tick after it was first seen, once its controls exist.
+        if (self->pending_ != window) {
+            self->pending_ = window;
+            return FALSE;
+        }
+        self->pending_ = nullptr;
         char caption[256] = {};
         GetWindowTextA(window, caption, sizeof caption);
         // The file name box of the file dialogs (the older and the newer layout).
@@ -76,6 +83,7 @@ private:
     }
 
     UINT_PTR timer_ = 0;
+    HWND pending_ = nullptr;
     std::string fileToGive_;
     std::vector<Seen> seen_;
 };

@@ -20,6 +20,7 @@ constexpr int kFold = 1020;
 constexpr int kBookletMaker = 0;
 constexpr int kFinisher = 1;
 constexpr int kPostProcessor = 2;
+constexpr int kStacker = 4;
 constexpr int kZFold = 1;
 constexpr unsigned kFileNew = 0xE100;
 constexpr unsigned kFileOpen = 0xE101;
@@ -109,6 +110,9 @@ protected:
         ASSERT_TRUE(enabled(page, kFold)) << "the booklet maker folds";
         choose(page, kFold, kZFold);
         EXPECT_EQ(selected(page, kFold), kZFold) << "\"Z-fold\" is offered";
+        // Back to a job that passes the checks of Open and Save As.
+        choose(page, kExit, kStacker);
+        ASSERT_EQ(selected(page, kExit), kStacker);
     }
 
     // Settings files of either model, saved as the operator left them.
@@ -125,7 +129,11 @@ protected:
     {
         hookLog().answer = IDNO;
         ASSERT_EQ(orvox.SendMessage(WM_COMMAND, id, 0), 0);
-        EXPECT_TRUE(pumpUntil([&] { return shownModel() == expectedModel; }));
+        std::string said;
+        const bool switched = pumpUntil([&] { return shownModel() == expectedModel; });
+        for (const auto& box : hookLog().boxes) said += box.text + "\n";
+        for (const auto& title : hookLog().titles) said += title + "\n";
+        EXPECT_TRUE(switched) << said;
         pumpUntil([] { return false; }, 100);
         hookLog().answer = IDOK;
     }
@@ -166,6 +174,7 @@ TEST_F(ModelRestrictionsTest, ANewDocumentBringsModel0sChoicesBack)
 TEST_F(ModelRestrictionsTest, OpenedSettingsFilesBringTheirModelsRestrictions)
 {
     saveModelFiles();
+    ASSERT_EQ(orvox.InitMain(recordingMessageHook, recordingTitleHook), 6);
     ASSERT_EQ(orvox.OpenSettings(model1File_.c_str()), 0);
     expectModel1Choices("Orvo_OpenSettings");
     ASSERT_EQ(orvox.OpenSettings(model0File_.c_str()), 0);
@@ -176,6 +185,11 @@ TEST_F(ModelRestrictionsTest, OpenedSettingsFilesBringTheirModelsRestrictions)
     menuCommand(kFileOpen, 1);
     EXPECT_EQ(dialogs.fileDialogs(), 1);
     expectModel1Choices("menu Open");
+    // Without the colour mapping page, model 1's free-form colour would stop the page checks of Open.
+    HWND setup2 = pageWith(1011);
+    ASSERT_NE(setup2, nullptr);
+    CheckDlgButton(setup2, 1094, BST_UNCHECKED);
+    command(setup2, 1094, BN_CLICKED);
     dialogs.answerFileDialogWith(model0File_);
     menuCommand(kFileOpen, 0);
     expectModel0Choices("menu Open");
