@@ -41,3 +41,6 @@ target_link_libraries(orvox_unit_tests PRIVATE orvox_core orvox_portable_platfor
 target_include_directories(orvox_unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/unit)
 target_compile_options(orvox_unit_tests PRIVATE ${ORVOX_WARNINGS})
 add_dependencies(orvox_unit_tests orvox_res_file)
+# The binary finds its data without help; ORVOX_RES_FILE and ORVOX_SOURCE_DIR still override.
+target_compile_definitions(orvox_unit_tests PRIVATE ORVOX_DEFAULT_RES_FILE="${ORVOX_RES_FILE}"
+  ORVOX_DEFAULT_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

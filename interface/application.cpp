@@ -47,6 +47,7 @@ std::string hostProgramBaseName()
 Application::Application()
     : services_{strings_, profile_, messageBox(), files_}
 {
+    files_.setMessages(&services_.messages);
 }
 
 Application::~Application() = default;
@@ -112,6 +113,16 @@ int Application::runPrintRequest()
     PrintRun run(*doc, {services_, spooler, pages, status, branding_, &machine, library().printing, program,
                         program + ".INI", {}});
     return run.request();
+}
+
+bool Application::checkPagesAsForPrinting()
+{
+    JobDocument* doc = documents_.document();
+    if (!doc || !mainWindow_) return false;
+    PrintPagesAdapter pages(mainWindow_.get(), strings_);
+    if (checkPagesForPrinting(*doc, services_, pages) == kRunOk) return true;
+    pages.focusTabControl();
+    return false;
 }
 
 int Application::prepareExit(bool force)

@@ -56,6 +56,9 @@ public:
     void resetDocument();
     bool runCatalogEditor(HWND owner);
     int runPrintRequest();
+    // The pages' checks of a print request, without printing; false after the
+    // refusing check's message.
+    bool checkPagesAsForPrinting();
 
     // Tells the host the document title, the caption and the modified state.
     void reportDocumentState();

@@ -91,16 +91,17 @@ void DocumentHost::destroy()
     document_.reset();
 }
 
-void DocumentHost::refreshPages()
+void DocumentHost::followDocument()
 {
-    if (document_ && document_->uiState()) document_->uiState()->refreshPages();
+    if (document_ && document_->uiState()) document_->uiState()->followPrinterModel();
 }
 
 int DocumentHost::newSettings()
 {
     if (!document_) return kNoDocument;
     const int result = orvox::newSettings(*document_);
-    refreshPages();
+    followDocument();
+    if (result == kSettingsOk) document_->markModified(false);
     return result;
 }
 
@@ -108,7 +109,9 @@ int DocumentHost::openSettings(const std::string& path)
 {
     if (!document_) return kNoDocument;
     const int result = readSettingsFile(*document_, path);
-    refreshPages();
+    followDocument();
+    // Whatever the outcome, what the pages now show is not an unsaved change.
+    document_->markModified(false);
     document_->reportDocumentState();
     return result;
 }
@@ -157,7 +160,8 @@ bool DocumentHost::openWithDialog(HWND owner)
             doc.setReadOnly(false);
         }
         const bool ok = readSettingsFile(doc, path) == kSettingsOk;
-        refreshPages();
+        followDocument();
+        doc.markModified(false);
         doc.reportDocumentState();
         return ok;
     }
@@ -174,12 +178,9 @@ bool DocumentHost::saveWithDialog(HWND owner)
     for (;;) {
         std::string path;
         if (!chooseSettingsFile(owner, app_.branding(), strings, doc.services().messages, true, path)) return false;
+        path = withSettingsExtension(path, extension);
         const std::size_t slash = path.find_last_of("\\/");
-        std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        if (name.find('.') == std::string::npos) {
-            path += "." + extension;
-            name += "." + extension;
-        }
+        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
         if (!JobDocument::isValidFileName(name)) {
             doc.services().messages.show(strings.load(IDS_INVALID_FILE_NAME) + name + strings.load(IDS_INVALID_FILE_NAME_TAIL),
                                          MB_OK | MB_ICONEXCLAMATION);

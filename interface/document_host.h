@@ -47,7 +47,8 @@ public:
     void documentStateChanged(const std::string& title, const std::string& caption, bool modified) override;
 
 private:
-    void refreshPages();
+    // The pages follow the document's model and reload, after any new or read document.
+    void followDocument();
 
     Application& app_;
     std::unique_ptr<JobDocument> document_;

@@ -189,6 +189,8 @@ int Orvo_SaveSettings(const char* path)
 int Orvo_OpenXMLSettings(const char* xml, int* errorLine)
 {
     return exported([&] {
+        // The line is written on every path, so a host never reads a stale one.
+        if (errorLine) *errorLine = 0;
         if (!app()) return 5;
         // A null line pointer would crash the host's own call; refuse it.
         if (!errorLine) return 4;

@@ -211,13 +211,14 @@ void MainWindow::fileOpen()
 {
     if (!app_.documents().askSaveChanges(hwnd())) return;
     // The pages' input is checked as for printing before it is replaced.
-    if (!commitCurrentPage() || !tabs_.saveAll()) return;
+    if (!app_.checkPagesAsForPrinting()) return;
     app_.documents().openWithDialog(hwnd());
 }
 
 void MainWindow::fileSaveAs()
 {
-    if (!commitCurrentPage() || !tabs_.saveAll()) return;
+    // A settings file is saved only with settings that could be printed.
+    if (!app_.checkPagesAsForPrinting() || !commitCurrentPage()) return;
     app_.documents().saveWithDialog(hwnd());
 }
 

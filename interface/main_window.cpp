@@ -122,10 +122,11 @@ std::string MainWindow::currentModelName() const
 
 bool MainWindow::initialise()
 {
-    if (!checkSystemVersion()) return false;
+    // The branding comes first: every message box of the start carries its caption.
     app_.locateConfiguration();
-    if (!checkRequiredFiles()) return false;
     app_.loadBranding();
+    if (!checkSystemVersion()) return false;
+    if (!checkRequiredFiles()) return false;
     if (!app_.createDocument()) return false;
 
     DragAcceptFiles(hwnd(), TRUE);

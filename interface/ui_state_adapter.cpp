@@ -46,6 +46,16 @@ std::optional<int> UiStateAdapter::printerModelCount() const
 
 void UiStateAdapter::refreshPages() { tabs_.loadAll(); }
 
+void UiStateAdapter::followPrinterModel()
+{
+    if (auto* printers = dynamic_cast<ui::PrintersPage*>(tabs_.page(IDS_TAB_PRINTERS)); printers && printers->hwnd()) {
+        printers->followDocumentModel();
+        return;
+    }
+    tabs_.printerChanged(false);
+    tabs_.loadAll();
+}
+
 bool UiStateAdapter::validatePages() { return tabs_.saveAll(); }
 
 bool UiStateAdapter::isControlEnabled(int controlId) const

@@ -18,6 +18,7 @@ public:
     void setControlEnabled(int controlId, bool enabled) override;
     std::optional<int> printerModelCount() const override;
     void refreshPages() override;
+    void followPrinterModel() override;
     bool validatePages() override;
     bool isControlEnabled(int controlId) const override;
     bool isTabAvailable(int tabId) const override;

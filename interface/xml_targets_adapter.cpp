@@ -17,8 +17,9 @@ void XmlTargetsAdapter::addFileToPrint(const std::string& path)
 
 void XmlTargetsAdapter::selectPrinter(const std::string& deviceName)
 {
-    // An unknown queue leaves the selection as it was; the print run checks the queue.
-    if (auto* printers = dynamic_cast<ui::PrintersPage*>(tabs_.page(kPrintersTabId))) printers->selectPrinter(deviceName);
+    // An unknown queue leaves no printer selected, so the job cannot go to another machine.
+    if (auto* printers = dynamic_cast<ui::PrintersPage*>(tabs_.page(kPrintersTabId)))
+        printers->selectNamedPrinter(deviceName);
 }
 
 void XmlTargetsAdapter::showPrinterModel(int model)

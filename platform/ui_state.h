@@ -24,6 +24,10 @@ public:
     virtual std::optional<int> printerModelCount() const = 0;
     // The pages reload themselves from the document.
     virtual void refreshPages() = 0;
+    // The document's printer model was set by a new document, a load or an
+    // import: the printer page shows it, every page applies that model's
+    // restrictions again, and the pages reload.
+    virtual void followPrinterModel() { refreshPages(); }
     // The pages check their current input (and show their own messages);
     // false when something must be corrected before saving.
     virtual bool validatePages() = 0;

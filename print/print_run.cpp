@@ -156,40 +156,50 @@ int PrintRun::request()
     return result;
 }
 
-// Steps that refuse with 20 and give the focus back to the tab control.
-int PrintRun::checkJob()
+int checkPagesForPrinting(JobDocument& doc, const platform::Services& services, platform::PrintPages& pages)
 {
-    if (!env_.pages.commitJobSetup2()) return kRunRefused;
-    if (doc_.printerModel() == 0) {
-        const auto from = doc_.pageRangeFrom();
-        const auto to = doc_.pageRangeTo();
-        if (doc_.printPageRange() == 1 && (to < from || from <= 0 || to <= 0))
-            return refuse(IDS_RUN_BAD_PAGE_RANGE, kMbIconStop, kRunRefused);
-        const int wait = doc_.proofWaitTime();
-        if (doc_.proofSet() != 0 && (wait < 1 || wait > 60))
-            return refuse(IDS_RUN_BAD_PROOF_WAIT, kMbIconStop, kRunRefused);
+    auto refuse = [&](unsigned messageId, unsigned type) {
+        services.messages.show(services.strings.load(messageId), type);
+        return static_cast<int>(kRunRefused);
+    };
+    if (!pages.commitJobSetup2()) return kRunRefused;
+    if (doc.printerModel() == 0) {
+        const auto from = doc.pageRangeFrom();
+        const auto to = doc.pageRangeTo();
+        if (doc.printPageRange() == 1 && (to < from || from <= 0 || to <= 0))
+            return refuse(IDS_RUN_BAD_PAGE_RANGE, kMbIconStop);
+        const int wait = doc.proofWaitTime();
+        if (doc.proofSet() != 0 && (wait < 1 || wait > 60)) return refuse(IDS_RUN_BAD_PROOF_WAIT, kMbIconStop);
     }
-    if (!env_.pages.commitAndValidateJobSetup()) return kRunRefused;
+    if (!pages.commitAndValidateJobSetup()) return kRunRefused;
 
-    for (int i = 0; i < doc_.substitutionCount(); ++i) {
-        std::string pages = doc_.substitution(i).pageList;
-        const std::string asWritten = pages;
-        if (doc_.validatePageList(pages, false) != 0) {
-            env_.services.messages.show(
-                fillTemplate(text(IDS_RUN_BAD_SUBSTITUTION), {std::to_string(i + 1), asWritten}), kMbIconStop);
+    for (int i = 0; i < doc.substitutionCount(); ++i) {
+        const std::string asWritten = doc.substitution(i).pageList;
+        // Checked where it is kept, so the list that reaches the header is the checked one.
+        if (doc.validateSubstitutionPages(i) != 0) {
+            services.messages.show(
+                fillTemplate(services.strings.load(IDS_RUN_BAD_SUBSTITUTION), {std::to_string(i + 1), asWritten}),
+                kMbIconStop);
             return kRunRefused;
         }
     }
 
-    const platform::UiState* ui = doc_.uiState();
+    const platform::UiState* ui = doc.uiState();
     const bool colourTab = ui && ui->isTabAvailable(platform::kTabColourMapping);
-    if (colourTab && doc_.freeformColor() != 0 && env_.pages.colourControlEnabled() && doc_.modifyPrintFile() == 0) {
-        const auto colours = env_.pages.coloursInUse();
-        if (!colours) return refuse(IDS_RUN_NO_COLOUR_PAGE, kMbOk, kRunRefused);
-        if (*colours > kMaxColoursWithoutQuestion && ask(IDS_RUN_TOO_MANY_COLOURS, kMbOkCancel) == kIdCancel)
+    if (colourTab && doc.freeformColor() != 0 && pages.colourControlEnabled() && doc.modifyPrintFile() == 0) {
+        const auto colours = pages.coloursInUse();
+        if (!colours) return refuse(IDS_RUN_NO_COLOUR_PAGE, kMbOk);
+        if (*colours > kMaxColoursWithoutQuestion &&
+            services.messages.show(services.strings.load(IDS_RUN_TOO_MANY_COLOURS), kMbOkCancel) == kIdCancel)
             return kRunRefused;
     }
+    return kRunOk;
+}
 
+// Steps that refuse with 20 and give the focus back to the tab control.
+int PrintRun::checkJob()
+{
+    if (const int refused = checkPagesForPrinting(doc_, env_.services, env_.pages)) return refused;
     if (doc_.printerModel() != 0 && env_.paperProblem && env_.paperProblem(doc_) &&
         ask(IDS_RUN_PAPER_PROBLEM, kMbOkCancel | kMbIconQuestion) == kIdCancel)
         return kRunRefused;

@@ -79,6 +79,11 @@ private:
     PrintRunEnvironment env_;
 };
 
+// The checks of the pages before a job is sent (Job Setup pages, page range and
+// proof set, substitution page lists, colours): 0, or 20 after the refusing
+// check's message. Opening and saving settings under a new name run them too.
+int checkPagesForPrinting(JobDocument& doc, const platform::Services& services, platform::PrintPages& pages);
+
 // The file-name part of a path: after the last backslash or slash.
 std::string fileNamePart(const std::string& path);
 

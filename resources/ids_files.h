@@ -39,6 +39,7 @@
 #define IDS_MODEL_SWITCH_QUESTION  393    // followed by the model's caption
 #define IDS_MODEL_SWITCH_QUESTION_END 396
 #define IDS_ADD_PRINTER_UNAVAILABLE 440
+#define IDS_IMPORTED_PRINTER_UNKNOWN 61262 // %1: the device name the job settings gave
 
 // File-type filter items; the TIFF item is IDS_TIFF_FILE_TYPE.
 #define IDS_FILE_TYPE_POSTSCRIPT   135

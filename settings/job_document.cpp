@@ -306,7 +306,8 @@ std::string JobDocument::displayName() const
 
 void JobDocument::reportDocumentState()
 {
-    if (listener_) listener_->documentStateChanged(displayName(), appTitle_, modified_);
+    // While a file is read or a new document made, the state is not yet the document's.
+    if (listener_) listener_->documentStateChanged(displayName(), appTitle_, modified_ && !loading_);
 }
 
 void JobDocument::setSettingsFile(const std::string& path)
@@ -315,12 +316,14 @@ void JobDocument::setSettingsFile(const std::string& path)
     // Either separator ends a folder name on the platforms the library runs on.
     const std::size_t slash = path.find_last_of("\\/");
     fileName_ = slash == std::string::npos ? path : path.substr(slash + 1);
+    fileFailedToLoad_ = false;
 }
 
 void JobDocument::clearSettingsFile()
 {
     fileName_.clear();
     filePath_.clear();
+    fileFailedToLoad_ = false;
 }
 
 } // namespace orvox

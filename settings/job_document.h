@@ -160,6 +160,9 @@ public:
     bool addSubstitution(int paperIndex, int kind, std::string_view pageList);
     bool setSubstitutionPaper(int position, int paperIndex);
     bool setSubstitutionPages(int position, std::string_view pageList);
+    // Checks the record's page list in place (the "last" keyword is rewritten
+    // in lower case there); 0 or the error kind of the first bad token.
+    int validateSubstitutionPages(int position);
     bool removeSubstitution(int position);
     bool moveSubstitutionUp(int oneBasedPosition);
     bool moveSubstitutionDown(int oneBasedPosition);
@@ -202,6 +205,10 @@ public:
     // The path and its part after the last folder separator.
     void setSettingsFile(const std::string& path);
     void clearSettingsFile();
+    // The document carries the name of a file that could not be read: saving
+    // must not replace that file without the operator naming it again.
+    bool fileFailedToLoad() const { return fileFailedToLoad_; }
+    void setFileFailedToLoad(bool failed) { fileFailedToLoad_ = failed; }
 
     bool papersReplaced() const { return papersReplaced_; }
     void setPapersReplaced(bool replaced) { papersReplaced_ = replaced; }
@@ -257,6 +264,7 @@ private:
     bool papersReplaced_ = false;
     bool alternativeSignature_ = false;
     bool readOnly_ = false;
+    bool fileFailedToLoad_ = false;
     std::int32_t freeformColorAtLoad_ = 1;
     std::int32_t printerPosition_ = 0;
 };

@@ -1,6 +1,8 @@
 // The paper substitutions of the document: page ranges printed on another paper.
 #include "settings/job_document.h"
 
+#include "settings/page_list.h"
+
 namespace orvox {
 
 namespace {
@@ -43,6 +45,18 @@ bool JobDocument::setSubstitutionPages(int position, std::string_view pageList)
     copyToField(field, sizeof substitutions_[position].pageList, cut);
     changed();
     return true;
+}
+
+int JobDocument::validateSubstitutionPages(int position)
+{
+    if (!inRange(position, substitutions_.size())) return kPageListOk;
+    char* field = substitutions_[position].pageList;
+    std::string pages(field, boundedLength(field, sizeof substitutions_[position].pageList));
+    const int result = validatePageList(pages, false);
+    // The check writes the keyword as the printer wants it; that is the same
+    // list, so the document is not marked modified.
+    if (pages.size() < sizeof substitutions_[position].pageList) copyToField(field, sizeof substitutions_[position].pageList, pages);
+    return result;
 }
 
 bool JobDocument::removeSubstitution(int position)

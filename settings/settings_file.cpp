@@ -265,6 +265,8 @@ int readSettingsFile(JobDocument& doc, const std::string& quotedPath)
     for (int i = 1; i <= doc.catalog().paperCount(); ++i) papers.push_back(doc.catalog().paper(i));
 
     doc.setSettingsFile(path);
+    // Until the whole file has been taken over, the name is not a file to save to.
+    doc.setFileFailedToLoad(true);
     doc.reportDocumentState();
     const std::int32_t currentTab = doc.currentTab();
     if (!doc.resetToDefaults(true)) return kSettingsResetFailed;
@@ -355,8 +357,9 @@ int readSettingsFile(JobDocument& doc, const std::string& quotedPath)
         doc.copyPaperToBodySlot(s.bodyPaper);
         copyToField(s.bodyPaperName, sizeof s.bodyPaperName, doc.paperName(s.bodyPaper));
     }
-    if (platform::UiState* ui = doc.uiState()) ui->refreshPages();
+    if (platform::UiState* ui = doc.uiState()) ui->followPrinterModel();
 
+    doc.setFileFailedToLoad(false);
     doc.setLoading(false);
     doc.markModified(false);
     doc.setFreeformColorAtLoad(s.freeformColor);
@@ -447,11 +450,22 @@ int newSettings(JobDocument& doc)
     doc.reportDocumentState();
     doc.markModified(true);
     doc.setCurrentTab(currentTab);
-    if (platform::UiState* ui = doc.uiState()) ui->refreshPages();
+    if (platform::UiState* ui = doc.uiState()) ui->followPrinterModel();
 
     doc.setLoading(false);
     doc.markModified(false);
     return kSettingsOk;
+}
+
+std::string withSettingsExtension(const std::string& path, const std::string& extension)
+{
+    if (extension.empty()) return path;
+    const std::string ending = "." + extension;
+    const std::size_t slash = path.find_last_of("\\/");
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.size() > ending.size() && equalsIgnoringCase(name.substr(name.size() - ending.size()), ending))
+        return path;
+    return path + ending;
 }
 
 bool askSaveChanges(JobDocument& doc, const std::function<bool()>& save)
@@ -467,7 +481,8 @@ bool askSaveChanges(JobDocument& doc, const std::function<bool()>& save)
 bool saveDocument(JobDocument& doc, const std::function<bool()>& saveAs)
 {
     if (platform::UiState* ui = doc.uiState(); ui && !ui->validatePages()) return false;
-    if (doc.settingsFileName().empty()) return saveAs ? saveAs() : false;
+    // A file that failed to load is never overwritten by a plain save.
+    if (doc.settingsFileName().empty() || doc.fileFailedToLoad()) return saveAs ? saveAs() : false;
     if (doc.isReadOnly()) {
         show(doc, load(doc, IDS_SETTINGS_FILE_READ_ONLY) + "\n" + doc.displayName(),
              platform::kMbOk | platform::kMbIconExclamation);

@@ -38,6 +38,10 @@ int writeSettingsFile(JobDocument& doc, const std::string& path);
 // Resets the document to a new, untitled one.
 int newSettings(JobDocument& doc);
 
+// The path a settings file is saved under: `extension` (without its dot) is
+// appended unless the name already ends with it, in any letter case.
+std::string withSettingsExtension(const std::string& path, const std::string& extension);
+
 // Offers to save a modified document: Yes runs `save` and returns its result,
 // No returns true, Cancel false. An unmodified document needs no question.
 bool askSaveChanges(JobDocument& doc, const std::function<bool()>& save);

@@ -236,6 +236,7 @@ private:
         case kTagPaper: return addSubstitution();
         case kTagPrinterModel:
             doc_.setPrinterModel(n);
+            modelGiven_ = true;
             if (targets_) targets_->showPrinterModel(number_);
             return true;
         case kTagPrinterLanguage: doc_.setPrinterLanguage(n); return true;
@@ -283,10 +284,15 @@ private:
         return doc_.addSubstitution(number_ < count ? number_ + 1 : count, 0, pages);
     }
 
+public:
+    bool modelGiven() const { return modelGiven_; }
+
+private:
     JobDocument& doc_;
     platform::XmlTargets* targets_;
     int number_ = 0;
     std::string text_;
+    bool modelGiven_ = false;
 };
 
 int applyXml(JobDocument& doc, XmlReader& reader, int& errorLine, platform::XmlTargets* targets)
@@ -307,7 +313,11 @@ int applyXml(JobDocument& doc, XmlReader& reader, int& errorLine, platform::XmlT
             break;
         }
     }
-    if (platform::UiState* ui = doc.uiState()) ui->refreshPages();
+    if (platform::UiState* ui = doc.uiState()) {
+        // A model named by the host brings its restrictions, as the operator's choice would.
+        if (applier.modelGiven()) ui->followPrinterModel();
+        else ui->refreshPages();
+    }
     return result;
 }
 

@@ -61,8 +61,13 @@ void JobSetup1Page::applyExitRule()
 void JobSetup1Page::applyStackingRule()
 {
     if (isModel0()) {
+        // The booklet maker does not offset either; the post-processor and the
+        // side exit keep the "no offset" the exit rule set, or the choice
+        // offered here would be gone at the next load.
         const int e = exit_.selection();
-        enableWithLabel(IDC_COMBO_STACK_MODE, e != kBookletMaker && e != kTopExit && permitted(IDC_COMBO_STACK_MODE),
+        enableWithLabel(IDC_COMBO_STACK_MODE,
+                        e != kBookletMaker && e != kTopExit && e != kPostProcessor && e != kSideExit &&
+                            permitted(IDC_COMBO_STACK_MODE),
                         IDC_STATIC_STACK_MODE);
     }
     document().setStackingMode(static_cast<std::int16_t>(stacking_.selection()));

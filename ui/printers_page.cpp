@@ -169,6 +169,22 @@ bool PrintersPage::selectPrinter(const std::string& deviceName)
     return false;
 }
 
+void PrintersPage::selectNamedPrinter(const std::string& deviceName)
+{
+    if (!hwnd()) return;
+    const std::string wanted = toLowerAscii(deviceName);
+    for (const std::string& device : devices_)
+        if (toLowerAscii(device) == wanted) {
+            selectPrinter(deviceName);
+            return;
+        }
+    SendMessageA(item(IDC_PRINTER_LIST), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    selectedRowText_.clear();
+    std::string text = load(IDS_IMPORTED_PRINTER_UNKNOWN);
+    if (const std::size_t at = text.find("%1"); at != std::string::npos) text.replace(at, 2, deviceName);
+    services_.messages.show(text, platform::kMbOk | platform::kMbIconExclamation);
+}
+
 void PrintersPage::onPrinterSelected()
 {
     HWND list = item(IDC_PRINTER_LIST);
@@ -249,6 +265,17 @@ void PrintersPage::applyModelRule(bool forced)
     }
     doc_.setPrinterModel(static_cast<std::int16_t>(chosen));
     doc_.applyModelDefaults();
+    switchPages();
+}
+
+void PrintersPage::followDocumentModel()
+{
+    showModel(doc_.printerModel());
+    switchPages();
+}
+
+void PrintersPage::switchPages()
+{
     if (TabHost* tabs = host()) {
         tabs->printerChanged(false);
         tabs->loadAll();

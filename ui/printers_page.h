@@ -26,8 +26,17 @@ public:
     std::string deviceOfRow(int row) const;
     // Selects the first row of that device (ignoring case); true when it was already selected.
     bool selectPrinter(const std::string& deviceName);
+    // A printer named by imported job settings. A name no row has leaves no
+    // printer selected, after telling which name was not found: the job must
+    // not go to whatever queue happened to be selected.
+    void selectNamedPrinter(const std::string& deviceName);
     // Shows `model` as the document's model without asking or reapplying defaults.
     void showModel(int model);
+    // The document's model came from a new document, a file or an import: it is
+    // shown without asking and the pages take up its restrictions. The
+    // model's defaults are not applied, since they would overwrite the exit,
+    // language and page range that the file or the host stated.
+    void followDocumentModel();
     // The number of printer models offered; 0 while the model list is switched off.
     int modelCount() const;
 
@@ -49,6 +58,7 @@ private:
     void applyPrintRule();
     void applySaveAsRule();
     void applyModelRule(bool forced);
+    void switchPages();
     bool checked(int id) const { return IsDlgButtonChecked(hwnd(), id) == BST_CHECKED; }
     void check(int id, bool on) const { CheckDlgButton(hwnd(), id, on ? BST_CHECKED : BST_UNCHECKED); }
     std::string load(unsigned id) const { return services_.strings.load(id); }

@@ -64,18 +64,50 @@ std::string Win32FileSystem::hostProgramFolder() const
     return folder;
 }
 
-std::string Win32FileSystem::tempFolder() const
+std::string Win32FileSystem::systemTempFolder() const
 {
     char path[MAX_PATH + 1] = {};
     const DWORD n = GetTempPathA(MAX_PATH, path);
     return (n == 0 || n > MAX_PATH) ? std::string() : std::string(path, n);
 }
 
+namespace {
+
+std::string systemErrorText(DWORD error)
+{
+    char* text = nullptr;
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string result = n && text ? std::string(text, n) : "Error " + std::to_string(error);
+    if (text) LocalFree(text);
+    return result;
+}
+
+} // namespace
+
+std::string Win32FileSystem::tempFolder() const
+{
+    SetLastError(ERROR_SUCCESS);
+    std::string folder = systemTempFolder();
+    if (!folder.empty()) return folder;
+    // Temporary files still need a place: the current folder, once the operator knows why.
+    const DWORD error = GetLastError();
+    if (messages_) messages_->show(systemErrorText(error == ERROR_SUCCESS ? ERROR_PATH_NOT_FOUND : error), kMbOk);
+    char current[MAX_PATH + 1] = {};
+    const DWORD n = GetCurrentDirectoryA(MAX_PATH, current);
+    if (n == 0 || n > MAX_PATH) return {};
+    folder.assign(current, n);
+    if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
+    return folder;
+}
+
 std::string Win32FileSystem::uniqueTempFile(const std::string& prefix)
 {
     const std::string folder = tempFolder();
+    const std::string used = prefix.empty() ? kDefaultTempPrefix : prefix;
     char name[MAX_PATH + 1] = {};
-    if (folder.empty() || GetTempFileNameA(folder.c_str(), prefix.c_str(), 0, name) == 0) return {};
+    if (folder.empty() || GetTempFileNameA(folder.c_str(), used.c_str(), 0, name) == 0) return {};
     return name;
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/files.h"
+#include "platform/messages.h"
 #include "platform/profile.h"
 #include "platform/strings.h"
 
@@ -48,12 +49,27 @@ public:
 
 class Win32FileSystem : public FileSystem {
 public:
+    // Prefix of temporary names when the caller gives none.
+    static constexpr const char* kDefaultTempPrefix = "~TM";
+
+    // Where the system error of a missing temporary folder is shown; none: not shown.
+    void setMessages(MessageSink* messages) { messages_ = messages; }
+
     std::string hostProgramFolder() const override;
+    // The system's temporary folder; when the system has none, the current
+    // working folder, after the system's error text has been shown.
     std::string tempFolder() const override;
     std::string uniqueTempFile(const std::string& prefix) override;
     std::optional<std::uint64_t> freeDiskSpace(const std::string& folder) const override;
     bool fileExists(const std::string& path) const override;
     bool removeFile(const std::string& path) override;
+
+protected:
+    // GetTempPathA; empty (with the thread's last error set) when it fails.
+    virtual std::string systemTempFolder() const;
+
+private:
+    MessageSink* messages_ = nullptr;
 };
 
 } // namespace orvox::platform

@@ -47,6 +47,12 @@ public:
     void setControlEnabled(int controlId, bool enabled) override { controls[controlId] = enabled; }
     std::optional<int> printerModelCount() const override { return models; }
     void refreshPages() override { ++refreshes; }
+    // Following the model ends with the pages reloaded.
+    void followPrinterModel() override
+    {
+        ++modelsFollowed;
+        ++refreshes;
+    }
     bool validatePages() override { return pagesValid; }
     bool isControlEnabled(int controlId) const override
     {
@@ -63,6 +69,7 @@ public:
     std::map<int, bool> controls;
     std::optional<int> models;
     int refreshes = 0;
+    int modelsFollowed = 0;
     bool pagesValid = true;
 };
 

@@ -17,6 +17,7 @@
 #include "platform/posix/folder_files.h"
 #include "platform/posix/memory_spooler.h"
 #include "print/job_header_builder.h"
+#include "print/pdf_batch.h"
 #include "print/print_run.h"
 
 namespace orvox {
@@ -261,6 +262,33 @@ TEST_F(PrintRunTest, InvalidSubstitutionPageListIsNamedByItsNumber)
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "Paper substitution 2 has an invalid page list: \"4-x\"");
     EXPECT_TRUE(spooler.documents.empty());
+}
+
+TEST_F(PrintRunTest, EscapeBeforeAMissingFileEndsTheRunWithoutTheLocateDialog)
+{
+    const std::string first = file("first.ps", kPostScript);
+    pages.files = {{first, work.file("gone.ps"), file("last.ps", kPostScript)}};
+    // Escape reaches the run while the first file's outcome is shown.
+    const std::string sent = fillTemplate(test::shippedStrings().load(IDS_RUN_SENT), {first});
+    status.onText = [&](const std::string& text) {
+        if (text == sent) printing = false;
+    };
+    EXPECT_EQ(print(), kRunCancelled);
+    EXPECT_TRUE(pages.locateTitles.empty()) << "no dialog once the run is told to stop";
+    EXPECT_EQ(spooler.documents.size(), 1u);
+}
+
+TEST_F(PrintRunTest, TheCheckedSubstitutionListIsTheOneThatIsPrinted)
+{
+    pages.files = {{file("a.ps", kPostScript)}};
+    ASSERT_TRUE(doc().addSubstitution(2, 0, "1,LAST"));
+    doc().markModified(false);
+    ASSERT_EQ(print(), kRunOk);
+    EXPECT_STREQ(doc().substitution(0).pageList, "1,last") << "the keyword is written as the printer reads it";
+    EXPECT_FALSE(doc().isModified()) << "the same list in another case is no change";
+    ASSERT_EQ(spooler.documents.size(), 1u);
+    EXPECT_EQ(spooler.documents[0].bytes.find("LAST"), std::string::npos);
+    EXPECT_EQ(spooler.documents[0].bytes, expectedHeader(pages.files->front(), kOutputPostScript) + kPostScript);
 }
 
 } // namespace

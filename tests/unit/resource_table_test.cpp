@@ -46,8 +46,8 @@ TEST(ResourceTable, ReadsTheTextsAsWritten)
 
 TEST(ResourceTable, MalformedResImagesAreRefused)
 {
-    const char* path = std::getenv("ORVOX_RES_FILE");
-    ASSERT_NE(path, nullptr) << "ORVOX_RES_FILE names the compiled table";
+    const std::string path = test::resFilePath();
+    ASSERT_FALSE(path.empty()) << "the build names the compiled table";
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;
     ss << in.rdbuf();

@@ -1,4 +1,5 @@
 // Reading the per-model restriction file and applying a section to a page.
+#include <algorithm>
 #include <fstream>
 #include <map>
 
@@ -241,5 +242,37 @@ TEST(RestrictionList, ApplyTouchesOnlyTheCurrentModelAndTemplate)
     EXPECT_EQ(page.controls[1019].items, std::vector<bool>(6, true));
 }
 
+
+// The pages couple saddle stitch and saddle fold both ways, and other models
+// fold only out of the finisher: a model that offers one without the other,
+// or folds without a finisher, offers a choice the pages take away again.
+TEST(RestrictionList, ShippedModelsOfferOnlyChoicesThePagesCanKeep)
+{
+    const auto& strings = test::shippedStrings();
+    RestrictionSet set;
+    ASSERT_TRUE(set.read(test::sourceDir() + "/install/" + strings.load(389), strings)) << "line " << set.failedLine();
+    ASSERT_FALSE(set.sections().empty());
+    for (std::size_t model = 0; model < set.sections().size(); ++model) {
+        const PrinterRestrictions& section = set.sections()[model];
+        FakePage page;
+        for (int id : {1017, 1018, 1019, 1020, 1095}) page.controls[id];
+        page.controls[1017].items.assign(7, true);
+        RestrictionFlags flags;
+        flags.permitAll();
+        set.apply(2617, section.displayName, page, flags);
+        const FakeControl& exit = page.controls[1017];
+        const FakeControl& stapling = page.controls[1019];
+        const FakeControl& fold = page.controls[1020];
+        SCOPED_TRACE(section.displayName);
+        const bool saddleStitch = stapling.enabled && stapling.items[5];
+        const bool saddleFold = fold.enabled && fold.items[2];
+        EXPECT_EQ(saddleStitch, saddleFold) << "saddle stitch and saddle fold come together";
+        if (model != 0 && fold.enabled && (fold.items[1] || fold.items[2])) {
+            EXPECT_TRUE(exit.enabled && exit.items[1]) << "this model folds only out of the finisher";
+        }
+        // At least one exit stays, or the exit combo has nothing to show.
+        EXPECT_TRUE(std::find(exit.items.begin(), exit.items.end(), true) != exit.items.end());
+    }
+}
 } // namespace
 } // namespace orvox::ui

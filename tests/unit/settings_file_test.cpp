@@ -2,6 +2,7 @@
 // layout, and as this version writes them; damaged files never harm the document.
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -454,6 +455,91 @@ TEST_F(SettingsFileTest, SaveQuestionAndSave)
     ui.pagesValid = false;
     EXPECT_FALSE(saveDocument(doc(), save));
     EXPECT_TRUE(doc().isModified());
+}
+
+TEST_F(SettingsFileTest, AFileThatFailedToLoadIsNeverSavedOverWithoutSaveAs)
+{
+    int saveAsRuns = 0;
+    auto saveAs = [&] { ++saveAsRuns; return false; };
+    FileImage newer(5, 7240);
+    newer.version = 6;
+    const Bytes original = newer.bytes();
+    const std::string path = write(original, "newer.ovx");
+    auto bytesOnDisk = [&] {
+        std::ifstream in(path, std::ios::binary);
+        return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+
+    ASSERT_EQ(readSettingsFile(doc(), path), kSettingsUnsupportedVersion);
+    EXPECT_EQ(doc().settingsFileName(), "newer.ovx") << "the reset document carries the file's name";
+    EXPECT_TRUE(doc().fileFailedToLoad());
+    doc().setCollate(0);
+    ASSERT_TRUE(doc().isModified());
+    EXPECT_FALSE(saveDocument(doc(), saveAs));
+    EXPECT_EQ(saveAsRuns, 1) << "the operator names the file again";
+    messages.answer = platform::kIdYes;  // the Yes of the save question at exit
+    EXPECT_FALSE(askSaveChanges(doc(), [&] { return saveDocument(doc(), saveAs); }));
+    EXPECT_EQ(saveAsRuns, 2);
+    EXPECT_EQ(bytesOnDisk(), original);
+
+    // A file that is not there at all is treated the same way.
+    EXPECT_EQ(readSettingsFile(doc(), dir.file("gone.ovx")), kSettingsCannotOpen);
+    doc().setCollate(0);
+    EXPECT_FALSE(saveDocument(doc(), saveAs));
+    EXPECT_EQ(saveAsRuns, 3);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("gone.ovx")));
+
+    // Once saved under a name, or read from a good file, plain saving works again.
+    ASSERT_EQ(writeSettingsFile(doc(), dir.file("named.ovx")), kSettingsOk);
+    EXPECT_FALSE(doc().fileFailedToLoad());
+    doc().setCollate(1);
+    EXPECT_TRUE(saveDocument(doc(), saveAs));
+    EXPECT_EQ(saveAsRuns, 3);
+    ASSERT_EQ(readSettingsFile(doc(), dir.file("gone.ovx")), kSettingsCannotOpen);
+    ASSERT_EQ(readSettingsFile(doc(), dir.file("named.ovx")), kSettingsOk);
+    EXPECT_FALSE(doc().fileFailedToLoad());
+    ASSERT_EQ(readSettingsFile(doc(), dir.file("gone.ovx")), kSettingsCannotOpen);
+    ASSERT_EQ(newSettings(doc()), kSettingsOk);
+    EXPECT_FALSE(doc().fileFailedToLoad());
+}
+
+TEST_F(SettingsFileTest, TheHostHearsNoModifiedStateWhileALoadOrNewDocumentRuns)
+{
+    const std::string path = write(FileImage(5, 7240).bytes());
+    for (int round = 0; round < 2; ++round) {
+        doc().setCollate(doc().collate() == 0 ? 1 : 0);
+        ASSERT_TRUE(doc().isModified());
+        listener.calls.clear();
+        if (round == 0) ASSERT_EQ(readSettingsFile(doc(), path), kSettingsOk);
+        else ASSERT_EQ(newSettings(doc()), kSettingsOk);
+        ASSERT_FALSE(listener.calls.empty());
+        for (const auto& call : listener.calls) EXPECT_FALSE(call.modified) << "round " << round << ": " << call.title;
+    }
+}
+
+TEST_F(SettingsFileTest, ReadsAndNewDocumentsMakeThePagesFollowTheModel)
+{
+    doc().setUiState(&ui);
+    ASSERT_EQ(newSettings(doc()), kSettingsOk);
+    EXPECT_EQ(ui.modelsFollowed, 1);
+    FileImage model1(5, 7240);
+    put16(model1.record, 798, 6 + 1);
+    ASSERT_EQ(read(model1.bytes()), kSettingsOk);
+    EXPECT_EQ(doc().printerModel(), 1);
+    EXPECT_EQ(ui.modelsFollowed, 2);
+    // The pages follow while the load is still running, so what they store is no change of the operator's.
+    EXPECT_FALSE(doc().isModified());
+}
+
+TEST_F(SettingsFileTest, SaveAsAddsTheExtensionUnlessTheNameEndsWithIt)
+{
+    EXPECT_EQ(withSettingsExtension("c:\\jobs\\week", "ovx"), "c:\\jobs\\week.ovx");
+    EXPECT_EQ(withSettingsExtension("c:\\jobs\\week.2", "ovx"), "c:\\jobs\\week.2.ovx");
+    EXPECT_EQ(withSettingsExtension("c:\\jobs\\week.txt", "ovx"), "c:\\jobs\\week.txt.ovx");
+    EXPECT_EQ(withSettingsExtension("c:\\jobs\\week.OVX", "ovx"), "c:\\jobs\\week.OVX");
+    EXPECT_EQ(withSettingsExtension("c:\\v1.ovx\\week", "ovx"), "c:\\v1.ovx\\week.ovx") << "a folder's name does not count";
+    EXPECT_EQ(withSettingsExtension("week.ovxa", "ovx"), "week.ovxa.ovx");
+    EXPECT_EQ(withSettingsExtension("week", ""), "week");
 }
 
 } // namespace

@@ -8,23 +8,37 @@
 
 namespace orvox::test {
 
+// Where the build put the compiled string table and where the sources are; the
+// build bakes both in so that the test binary runs on its own, and the
+// environment may point elsewhere.
+#ifndef ORVOX_DEFAULT_RES_FILE
+#define ORVOX_DEFAULT_RES_FILE ""
+#endif
+#ifndef ORVOX_DEFAULT_SOURCE_DIR
+#define ORVOX_DEFAULT_SOURCE_DIR "."
+#endif
+
+inline std::string settingOrDefault(const char* variable, const char* fallback)
+{
+    const char* value = std::getenv(variable);
+    return value && *value ? value : fallback;
+}
+
+inline std::string resFilePath() { return settingOrDefault("ORVOX_RES_FILE", ORVOX_DEFAULT_RES_FILE); }
+
 // The string table compiled from resources/*.rc for this build.
 inline const platform::ResFileStrings& shippedStrings()
 {
     static platform::ResFileStrings strings = [] {
         platform::ResFileStrings s;
-        const char* path = std::getenv("ORVOX_RES_FILE");
-        if (path) s.open(path);
+        const std::string path = resFilePath();
+        if (!path.empty()) s.open(path);
         return s;
     }();
     return strings;
 }
 
-inline std::string sourceDir()
-{
-    const char* dir = std::getenv("ORVOX_SOURCE_DIR");
-    return dir ? dir : ".";
-}
+inline std::string sourceDir() { return settingOrDefault("ORVOX_SOURCE_DIR", ORVOX_DEFAULT_SOURCE_DIR); }
 
 // A folder of the test's own, removed when the object goes.
 class ScratchDir {

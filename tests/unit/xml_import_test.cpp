@@ -114,6 +114,20 @@ TEST_F(XmlImportTest, AJobTextSetsTheDocumentAndThePages)
               (std::vector<std::string>{"C:\\JOBS\\REPORT.PS", "C:\\JOBS\\COVER.PDF", "C:\\JOBS\\APPENDIX.PCL"}));
     EXPECT_TRUE(d.isModified());
     EXPECT_EQ(ui.refreshes, 1);
+    EXPECT_EQ(ui.modelsFollowed, 1) << "the named model brings its restrictions to the pages";
+}
+
+TEST_F(XmlImportTest, OnlyANamedModelMakesThePagesFollowIt)
+{
+    ASSERT_EQ(import("<PRINTER_SETTINGS><COLLATE>OFF</COLLATE></PRINTER_SETTINGS>", &targets), 0);
+    EXPECT_EQ(ui.refreshes, 1);
+    EXPECT_EQ(ui.modelsFollowed, 0);
+    // The same model again still re-applies it: the pages may show another state.
+    ASSERT_EQ(import("<PRINTER_SETTINGS><PRINTER_MODEL>ID_PRINTERMODEL_SELVO</PRINTER_MODEL></PRINTER_SETTINGS>",
+                     &targets),
+              0);
+    EXPECT_EQ(ui.modelsFollowed, 1);
+    EXPECT_EQ(doc().printerModel(), 0);
 }
 
 TEST_F(XmlImportTest, ARefusedTextChangesNothing)

@@ -138,11 +138,12 @@ TEST_F(JobSetupPageTest, SaddleStitchAndSaddleFoldFollowEachOtherOnModel1)
     EXPECT_EQ(selected(page, 1020), 0);
     choose(page, 1020, 2);
     EXPECT_EQ(selected(page, 1019), 5);
-    choose(page, 1020, 1);
+    // Model 1 does no Z-fold: leaving the saddle fold means no fold.
+    choose(page, 1020, 0);
     EXPECT_EQ(selected(page, 1019), 0);
 
-    // A post-processor neither stacks nor staples nor folds.
-    choose(page, 1017, 2);
+    // The side exit (model 1 has no post-processor) neither stacks nor staples nor folds.
+    choose(page, 1017, 3);
     EXPECT_FALSE(enabled(page, 1018));
     EXPECT_EQ(selected(page, 1018), 1);
     EXPECT_FALSE(enabled(page, 1019));

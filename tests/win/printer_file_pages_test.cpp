@@ -109,8 +109,21 @@ TEST_F(PrinterFilePagesTest, TheTestQueueIsListedAndXmlSelectsItByNameIgnoringCa
     ASSERT_EQ(importXml("<PRINTER>" + upper(queue) + "</PRINTER>"), 0);
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), queueRow);
 
-    // An unknown queue keeps the selection.
-    ASSERT_EQ(importXml("<PRINTER>no such queue</PRINTER>"), 0);
+    // An unknown queue leaves no printer selected, and the operator is told which name was not found:
+    // a job described for another machine must not print on the queue that happened to be selected.
+    hookLog().boxes.clear();
+    ASSERT_EQ(importXml("<PRINTER>no such queue</PRINTER>"), 0) << "the import itself succeeds";
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
+    ASSERT_EQ(hookLog().boxes.size(), 1u);
+    EXPECT_NE(hookLog().boxes[0].text.find("NO SUCH QUEUE"), std::string::npos) << hookLog().boxes[0].text;
+    ASSERT_EQ(importXml("<FILES_TO_PRINT><FILE>" + folder_ + "a.ps</FILE></FILES_TO_PRINT>"), 0);
+    hookLog().boxes.clear();
+    EXPECT_EQ(orvox.Print(), 19);
+    ASSERT_FALSE(hookLog().boxes.empty());
+    EXPECT_EQ(hookLog().boxes[0].text, resourceString(186));
+
+    // A known name selects again.
+    ASSERT_EQ(importXml("<PRINTER>" + std::string(queue) + "</PRINTER>"), 0);
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), queueRow);
 }
 
