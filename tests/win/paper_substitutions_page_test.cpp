@@ -4,11 +4,13 @@
 // is pending.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "ui_host.h"
+#include "window_shot.h"
 
 namespace orvox::test {
 namespace {
@@ -92,6 +94,18 @@ protected:
         char buffer[300] = {};
         SendDlgItemMessageA(page, kPaper, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(buffer));
         return buffer;
+    }
+
+    // With ORVOX_PAGE_SHOT naming a .bmp file, the job-setup window as the test
+    // left it is saved there, to be looked at.
+    void savePicture()
+    {
+        const char* path = std::getenv("ORVOX_PAGE_SHOT");
+        if (!path || !*path) return;
+        ShowWindow(host, SW_SHOW);
+        orvox.ShowMain(SW_SHOW, 0, 0);
+        RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        EXPECT_TRUE(saveWindowBitmap(host, path));
     }
 
     int questionsAsked() const
@@ -223,6 +237,7 @@ TEST_F(PaperSubstitutionsPageTest, AddModifyMoveAndDeleteKeepTheListAndTheDocume
     click(p, kUp);
     EXPECT_EQ(row(p, 0), paperName(p, 2) + "\t5 9\t" + kind0);
     EXPECT_EQ(selectedRow(p), 0);
+    savePicture();
 
     click(p, kDelete);
     ASSERT_EQ(rowCount(p), 2);
