@@ -107,7 +107,12 @@ TEST(PaperSubstitutionsPrint, ExceptionsAndInsertsAddedOnThePageReachTheHeader)
         // paper after page 1.
         EXPECT_NE(job.find("%%OrvoxPageMedia: (" + exceptionPaper + ") Simplex"), std::string::npos) << job;
         EXPECT_NE(job.find("%%+ 2  3 "), std::string::npos) << job;
-        EXPECT_NE(job.find("%%OrvoxInsert: (" + insertPaper + ")"), std::string::npos) << job;
+        const auto insert = job.find("%%OrvoxInsert: (" + insertPaper + ")");
+        ASSERT_NE(insert, std::string::npos) << job;
+        // The caret before page 2 is an insert after page 1.
+        EXPECT_EQ(job.find("\n%%+ 1 ", insert), job.find("\n", insert)) << job;
+        EXPECT_EQ(job.find("OrvoxPageMedia: (" + insertPaper + ")"), std::string::npos)
+            << "a caret list prints no page exception";
     }
     EXPECT_EQ(orvox.Exit(1), 0);
     DestroyWindow(host);
