@@ -12,6 +12,7 @@
 #include "ui/files_page.h"
 #include "ui/job_setup1_page.h"
 #include "ui/job_setup2_page.h"
+#include "ui/paper_substitutions_page.h"
 #include "ui/printers_page.h"
 
 namespace orvox {
@@ -148,6 +149,8 @@ bool MainWindow::initialise()
                                                    helpFile_);
         if (slot.tabId == ui::kJobSetup1TabId) return std::make_unique<ui::JobSetup1Page>(slot);
         if (slot.tabId == ui::kJobSetup2TabId) return std::make_unique<ui::JobSetup2Page>(slot);
+        if (slot.tabId == IDS_TAB_PAPER_SUBSTITUTIONS)
+            return std::make_unique<ui::PaperSubstitutionsPage>(slot, doc, app_.services(), helpFile_);
         return nullptr;
     };
     tabs_.setHelpFile(helpFile_);

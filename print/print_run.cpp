@@ -120,7 +120,7 @@ bool PrintRun::isTiff(const std::string& path) const
 
 int PrintRun::request()
 {
-    if (env_.pages.editingSubstitutions()) return kRunEditingSubstitutions;
+    if (doc_.editingSubstitutions() || env_.pages.editingSubstitutions()) return kRunEditingSubstitutions;
     if (const auto rows = env_.pages.printerRowCount()) {
         if (*rows <= 0) return refuse(IDS_RUN_NO_PRINTERS, kMbIconStop, kRunNoPrinter);
         if (env_.pages.selectedPrinterDevice().empty()) {

@@ -4,6 +4,7 @@
 #include "ids_catalog.h"
 #include "ids_settings.h"
 #include "ids_ui.h"
+#include "ids_substitutions.h"
 #include "ids_files.h"
 #include "ids_output.h"
 #include "ids_print.h"

@@ -177,6 +177,10 @@ public:
     const std::vector<PaperSubstitution>& substitutions() const { return substitutions_; }
     // Replaces the whole list; for the settings file.
     void replaceSubstitutions(std::vector<PaperSubstitution> list) { substitutions_ = std::move(list); }
+    // The substitutions page holds a paper or page list the operator has not
+    // added or modified yet; no print run starts meanwhile. Not a setting.
+    bool editingSubstitutions() const { return editingSubstitutions_; }
+    void setEditingSubstitutions(bool editing) { editingSubstitutions_ = editing; }
 
     // --- Defaults and checks -------------------------------------------------
     // False when the catalog cannot be read.
@@ -265,6 +269,7 @@ private:
     bool alternativeSignature_ = false;
     bool readOnly_ = false;
     bool fileFailedToLoad_ = false;
+    bool editingSubstitutions_ = false;
     std::int32_t freeformColorAtLoad_ = 1;
     std::int32_t printerPosition_ = 0;
 };

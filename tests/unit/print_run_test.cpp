@@ -293,3 +293,26 @@ TEST_F(PrintRunTest, TheCheckedSubstitutionListIsTheOneThatIsPrinted)
 
 } // namespace
 } // namespace orvox
+
+namespace orvox {
+namespace {
+
+TEST_F(PrintRunTest, PendingSubstitutionTypingRefusesBeforeAnyOtherCheckAndClearedRuns)
+{
+    pages.files = {{file("a.ps", kPostScript)}};
+    // Even a run that would fail for a missing printer first reports the pending edit.
+    pages.device.clear();
+    doc().setEditingSubstitutions(true);
+    EXPECT_EQ(print(), kRunEditingSubstitutions);
+    EXPECT_TRUE(messages.shown.empty()) << "the refusal is the result code alone";
+    EXPECT_EQ(pages.printersTabShown, 0);
+
+    pages.device = "Queue";
+    EXPECT_EQ(print(), kRunEditingSubstitutions);
+    doc().setEditingSubstitutions(false);
+    EXPECT_EQ(print(), 0);
+    EXPECT_EQ(spooler.documents.size(), 1u);
+}
+
+} // namespace
+} // namespace orvox

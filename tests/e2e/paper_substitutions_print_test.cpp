@@ -1,0 +1,124 @@
+// Paper substitutions made by the operator on the page reach the printer: a
+// page exception and an insert added with the page's controls appear in the
+// job header the capture printer receives.
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "e2e_support.h"
+#include "orvox_binding.h"
+
+namespace orvox::e2e {
+namespace {
+
+std::vector<std::string> g_said;
+
+int answerOk(const char* text, unsigned /*type*/, int* show)
+{
+    g_said.push_back(text ? text : "");
+    *show = 0;
+    return IDOK;
+}
+
+LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+HWND substitutionsPage(HWND main)
+{
+    HWND tabs = GetDlgItem(main, 57616);
+    SendMessageA(tabs, WM_KEYDOWN, VK_CONTROL, 0);
+    SendMessageA(tabs, WM_KEYDOWN, '6', 0);
+    SendMessageA(tabs, WM_KEYUP, '6', 0);
+    for (HWND child = GetWindow(tabs, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetDlgItem(child, 1009)) return child;
+    return nullptr;
+}
+
+void addRow(HWND page, int paperItem, const char* pages)
+{
+    HWND combo = GetDlgItem(page, 1036);
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(paperItem), 0);
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(1036, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    SetDlgItemTextA(page, 1031, pages);
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(1006, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, 1006)));
+}
+
+std::string paperName(HWND page, int item)
+{
+    char name[300] = {};
+    SendDlgItemMessageA(page, 1036, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(name));
+    return name;
+}
+
+TEST(PaperSubstitutionsPrint, ExceptionsAndInsertsAddedOnThePageReachTheHeader)
+{
+    const std::string queue = envOrEmpty("ORVOX_QUEUE");
+    CaptureFolder capture;
+    ASSERT_FALSE(queue.empty());
+    ASSERT_TRUE(capture.configured());
+
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "orvox-e2e-subst.ps";
+    std::ofstream(file, std::ios::binary) << "%!PS-Adobe-3.0\nshowpage\nshowpage\nshowpage\n%%EOF\n";
+
+    test::OrvoxBinding orvox;
+    ASSERT_EQ(orvox.load("Orvox.dll"), 0);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = hostProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "OrvoxE2eSubstHost";
+    RegisterClassA(&wc);
+    HWND host = CreateWindowA("OrvoxE2eSubstHost", "host", WS_OVERLAPPEDWINDOW, 0, 0, 900, 700, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    ASSERT_EQ(orvox.InitMain(answerOk, nullptr), 0);
+    ASSERT_EQ(orvox.CreateMain(host, 0, "e2e"), 0);
+    HWND main = nullptr;
+    ASSERT_EQ(orvox.GetWindowMain(&main), 0);
+
+    int line = -1;
+    const std::string xml = "<PRINTER_SETTINGS><PRINTER>" + queue + "</PRINTER><FILES_TO_PRINT><FILE>" +
+                            file.string() + "</FILE></FILES_TO_PRINT></PRINTER_SETTINGS>";
+    ASSERT_EQ(orvox.OpenXMLSettings(xml.c_str(), &line), 0) << line;
+
+    HWND page = substitutionsPage(main);
+    ASSERT_NE(page, nullptr);
+    addRow(page, 2, "2..3");
+    addRow(page, 3, "^2");
+    ASSERT_EQ(SendDlgItemMessageA(page, 1009, LB_GETCOUNT, 0, 0), 3) << "two rows and the blank one";
+    const std::string exceptionPaper = paperName(page, 2);
+    const std::string insertPaper = paperName(page, 3);
+
+    g_said.clear();
+    const int printed = orvox.Print();
+    std::string said;
+    for (const auto& text : g_said) said += text + "\n";
+    EXPECT_EQ(printed, 0) << said;
+    if (printed == 0) {
+        const auto jobs = capture.waitForNewJobs(1);
+        ASSERT_EQ(jobs.size(), 1u);
+        const std::string& job = jobs[0];
+        // Pages 2 and 3 on the first paper, one-sided; an insert of the second
+        // paper after page 1.
+        EXPECT_NE(job.find("%%OrvoxPageMedia: (" + exceptionPaper + ") Simplex"), std::string::npos) << job;
+        EXPECT_NE(job.find("%%+ 2  3 "), std::string::npos) << job;
+        const auto insert = job.find("%%OrvoxInsert: (" + insertPaper + ")");
+        ASSERT_NE(insert, std::string::npos) << job;
+        // The caret before page 2 is an insert after page 1.
+        EXPECT_EQ(job.find("\n%%+ 1 ", insert), job.find("\n", insert)) << job;
+        EXPECT_EQ(job.find("OrvoxPageMedia: (" + insertPaper + ")"), std::string::npos)
+            << "a caret list prints no page exception";
+    }
+    EXPECT_EQ(orvox.Exit(1), 0);
+    DestroyWindow(host);
+    std::error_code ec;
+    std::filesystem::remove(file, ec);
+}
+
+} // namespace
+} // namespace orvox::e2e
