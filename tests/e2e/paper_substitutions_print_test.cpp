@@ -16,6 +16,24 @@
 namespace orvox::e2e {
 namespace {
 
+// A text as the job header's comment lines carry it: every byte outside the
+// printable range, and the grammar's own '%', '(', ')' and '"', as %XX.
+std::string headerText(const std::string& text)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const unsigned char c : text) {
+        if (c < 0x21 || c > 0x7E || c == '%' || c == '(' || c == ')' || c == '"') {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += char(c);
+        }
+    }
+    return out;
+}
+
 std::vector<std::string> g_said;
 
 int answerOk(const char* text, unsigned /*type*/, int* show)
@@ -104,14 +122,20 @@ TEST(PaperSubstitutionsPrint, ExceptionsAndInsertsAddedOnThePageReachTheHeader)
         ASSERT_EQ(jobs.size(), 1u);
         const std::string& job = jobs[0];
         // Pages 2 and 3 on the first paper, one-sided; an insert of the second
-        // paper after page 1.
-        EXPECT_NE(job.find("%%OrvoxPageMedia: (" + exceptionPaper + ") Simplex"), std::string::npos) << job;
-        EXPECT_NE(job.find("%%+ 2  3 "), std::string::npos) << job;
-        const auto insert = job.find("%%OrvoxInsert: (" + insertPaper + ")");
+        // paper after page 1. Paper names travel encoded in the comment lines.
+        const std::string exceptionLine = "@PJL COMMENT page-media=(" + headerText(exceptionPaper) + ") simplex\n";
+        const auto exception = job.find(exceptionLine);
+        ASSERT_NE(exception, std::string::npos) << job;
+        const auto pages = exception + exceptionLine.size();
+        EXPECT_EQ(job.compare(pages, 16, "@PJL\tCOMMENT\t+="), 0) << job;
+        EXPECT_NE(job.substr(pages, job.find('\n', pages) - pages).find("2  3"), std::string::npos) << job;
+        const std::string insertLine = "@PJL COMMENT inserts=(" + headerText(insertPaper) + ")\n";
+        const auto insert = job.find(insertLine);
         ASSERT_NE(insert, std::string::npos) << job;
         // The caret before page 2 is an insert after page 1.
-        EXPECT_EQ(job.find("\n%%+ 1 ", insert), job.find("\n", insert)) << job;
-        EXPECT_EQ(job.find("OrvoxPageMedia: (" + insertPaper + ")"), std::string::npos)
+        const auto after = insert + insertLine.size();
+        EXPECT_EQ(job.substr(after, job.find('\n', after) - after), "@PJL\tCOMMENT\t+=1") << job;
+        EXPECT_EQ(job.find("page-media=(" + headerText(insertPaper) + ")"), std::string::npos)
             << "a caret list prints no page exception";
     }
     EXPECT_EQ(orvox.Exit(1), 0);
