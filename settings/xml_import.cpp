@@ -307,6 +307,7 @@ int applyXml(JobDocument& doc, XmlReader& reader, int& errorLine, platform::XmlT
             break;
         }
     }
+    if (targets) targets->importFinished();
     if (platform::UiState* ui = doc.uiState()) ui->refreshPages();
     return result;
 }

@@ -22,8 +22,13 @@ public:
     // The files to print, in printing order.
     std::vector<std::string> files() const;
     // Adds a file unless it is listed already; it becomes the only selected entry.
-    // False when the file cannot be read (reported when `reportErrors`).
-    bool addFile(const std::string& path, bool reportErrors);
+    // False when the file cannot be read (reported when `reportErrors`). With
+    // `updateState` false the remove button, the count label and the TIFF rule
+    // wait for the caller's updateListState() after the last of many files.
+    bool addFile(const std::string& path, bool reportErrors, bool updateState = true);
+    // Brings the remove button, the count label and the TIFF language up to
+    // the list; cheap: the page keeps the count and the number of TIFF files.
+    void updateListState();
     void removeSelectedFiles();
     void selectFile();
     void selectAllFiles();
@@ -42,7 +47,6 @@ private:
     void fillTypeFilter();
     void applyTypeFilter(bool store);
     void showFolder(const std::string& folder);
-    void updateListState();
     void applyTiffRule();
     void applyModifyRule(int mode);
     std::string load(unsigned id) const { return services_.strings.load(id); }
@@ -59,6 +63,10 @@ private:
     ItemEnablingComboBox language_;
     std::vector<std::string> typeExtensions_;
     bool filling_ = false;
+    // What the files-to-print list holds, kept as entries come and go: reading
+    // the list back through the control costs two messages an entry.
+    int listed_ = 0;
+    int tiffListed_ = 0;
 };
 
 } // namespace orvox::ui
