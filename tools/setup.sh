@@ -11,6 +11,7 @@ packages=(
   cups cups-client cups-bsd
   ghostscript qpdf poppler-utils libtiff-tools libtiff-dev
   python3 dpkg-dev procps util-linux
+  libxml2-utils   # xmllint, the peer of the XML import benchmark
 )
 
 missing=()
