@@ -76,7 +76,7 @@ TEST_F(TiffStripCopyTest, ABannerPageSixHundredAndSixtySevenInchesLongConvertsRo
     constexpr std::uint32_t kLength = 667 * 600;
     const std::string source = env.work.file("banner.tif");
     writeBanner(source, kLength, 8192);
-    ASSERT_EQ(converter.append(batch, source), 0);
+    ASSERT_EQ(converter.append(batch, source), 0) << (env.messages.shown.empty() ? "" : env.messages.shown.back().text);
     ASSERT_EQ(batch.finish(test::shippedStrings()), 0);
     EXPECT_TRUE(env.tempFiles().empty());
 
