@@ -28,7 +28,7 @@ public:
 // Settings and up to 512 substitutions first, then files until the size is reached.
 std::string jobText(std::size_t bytes)
 {
-    std::string xml = "<?xml version=\"1.0\"?>\n<PRINTER_SETTINGS>\n<PRINTER_MODEL>ID_PRINTERMODEL_OTHER</PRINTER_MODEL>\n"
+    std::string xml = "<PRINTER_SETTINGS>\n<PRINTER_MODEL>ID_PRINTERMODEL_OTHER</PRINTER_MODEL>\n"
                       "<COLLATE>ON</COLLATE>\n<PAPER_SUBSTITUTIONS>\n";
     for (int i = 0; i < 512 && xml.size() < bytes / 2; ++i)
         xml += "<PAPER_SUBSTITUTION_ITEM><PAGE_RANGE>" + std::to_string(i + 1) + "</PAGE_RANGE><PAPER>" +
