@@ -33,16 +33,20 @@ def sh(cmd, **kw):
 
 
 def measure(cmd, env=None):
-    """Runs cmd once; (seconds, peak RSS in MB, exit status, output)."""
-    with tempfile.TemporaryFile() as out:
+    """Runs cmd once; (seconds, peak RSS in MB, exit status, output).
+
+    GNU time reads the peak resident memory of the program alone: a child of
+    this script would start counting from the interpreter's own pages."""
+    with tempfile.TemporaryFile() as out, tempfile.NamedTemporaryFile("r") as peak:
         start = time.perf_counter()
-        proc = subprocess.Popen(cmd, stdout=out, stderr=subprocess.STDOUT, env=env)
-        _, status, usage = os.wait4(proc.pid, 0)
+        status = subprocess.call(["/usr/bin/time", "-f", "%M", "-o", peak.name] + cmd, stdout=out,
+                                 stderr=subprocess.STDOUT, env=env)
         seconds = time.perf_counter() - start
-        proc.returncode = os.waitstatus_to_exitcode(status)
         out.seek(0)
         text = out.read().decode(errors="replace")
-    return seconds, usage.ru_maxrss / 1024.0, proc.returncode, text
+        words = peak.read().split()
+    kilobytes = int(words[-1]) if words and words[-1].isdigit() else 0
+    return seconds, kilobytes / 1024.0, status, text
 
 
 def compare(variants, rounds, before_each=None):
