@@ -259,11 +259,15 @@ def section_import(rounds, quick):
     subprocess.run(["wineserver", "-p"], check=False)
     counts = ["10", "100"] if quick else ["10", "100", "250", "500", "1000"]
     print("\n== XML import naming N files through Orvox.dll under Wine (in-process, medians of %d)" % rounds)
-    out = subprocess.run(wine("orvox_bench_import.exe", str(rounds), *counts), cwd=WIN_BIN,
-                         capture_output=True, text=True)
-    print(out.stdout.rstrip())
-    if out.returncode != 0:
-        sys.exit("orvox_bench_import failed:\n" + out.stderr)
+    # Output through a file: Wine's helper processes keep a pipe open after the program ends.
+    with tempfile.TemporaryFile() as out:
+        status = subprocess.call(wine("orvox_bench_import.exe", str(rounds), *counts), cwd=WIN_BIN,
+                                 stdout=out, stderr=subprocess.STDOUT)
+        out.seek(0)
+        text = out.read().decode(errors="replace")
+    print("\n".join(line for line in text.splitlines() if not line.startswith("message:")))
+    if status != 0:
+        sys.exit("orvox_bench_import failed:\n" + text)
 
 
 def main():
@@ -280,8 +284,12 @@ def main():
         parser.error("unknown section %s; sections: %s" % (", ".join(unknown), " ".join(SECTIONS)))
     os.makedirs(DATA, exist_ok=True)
     if args.inside_wine_env:
-        for name in args.sections:
-            globals()["section_" + name](args.rounds, args.quick)
+        try:
+            for name in args.sections:
+                globals()["section_" + name](args.rounds, args.quick)
+        finally:
+            # The persistent wineserver of this prefix (started for the runs) goes too.
+            subprocess.run(["wineserver", "-k"], env=wine_env(), check=False)
         return 0
     if not args.no_build:
         sh(["bash", os.path.join(ROOT, "tools", "setup.sh")])

@@ -51,6 +51,18 @@ std::string windowText(HWND window)
     return text;
 }
 
+// A key for names the list box compares like ASCII text ignoring case; empty
+// for names with other characters.
+std::string plainKey(const std::string& path)
+{
+    std::string key = path;
+    for (char& c : key) {
+        if (c < 0x20 || c > 0x7E) return {};
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return key;
+}
+
 bool isAbsolutePath(const std::string& path)
 {
     return (path.size() >= 2 && path[1] == ':') || (path.size() >= 2 && path[0] == '\\' && path[1] == '\\');
@@ -196,12 +208,26 @@ bool FilesPage::addFile(const std::string& path, bool reportErrors, bool updateS
     }
     HWND box = item(IDC_FILES_TO_PRINT);
     // Names compare without regard to case: one file is printed once.
-    auto at = SendMessageA(box, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(path.c_str()));
+    const std::string key = plainKey(path);
+    const bool surelyNew = !key.empty() && otherNames_ == 0 && plainNames_.count(key) == 0;
+    auto at = surelyNew ? LB_ERR
+                        : SendMessageA(box, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(path.c_str()));
     if (at == LB_ERR) {
+        if (!updateState && !batch_) {
+            SendMessageA(box, WM_SETREDRAW, FALSE, 0);
+            batch_ = true;
+        }
         at = SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
         if (at < 0) return false;
         ++listed_;
         if (isTiffFileName(path)) ++tiffListed_;
+        if (key.empty()) ++otherNames_;
+        else plainNames_.insert(key);
+    }
+    if (!updateState && batch_) {
+        batchSelection_ = at;
+        return true;
     }
     SendMessageA(box, LB_SETSEL, FALSE, -1);
     SendMessageA(box, LB_SETSEL, TRUE, at);
@@ -230,6 +256,9 @@ void FilesPage::removeSelectedFiles()
         if (SendMessageA(box, LB_DELETESTRING, static_cast<WPARAM>(*row), 0) == LB_ERR) continue;
         --listed_;
         if (isTiffFileName(text)) --tiffListed_;
+        const std::string key = plainKey(text);
+        if (key.empty()) --otherNames_;
+        else plainNames_.erase(key);
     }
     const auto count = listed_;
     if (count > 0) SendMessageA(box, LB_SETSEL, TRUE, std::min(rows.front(), count - 1));
@@ -268,6 +297,16 @@ void FilesPage::selectAllFiles()
 void FilesPage::updateListState()
 {
     if (!hwnd()) return;
+    if (batch_) {
+        // The batch's last file is the only selected entry, as after a single add.
+        HWND box = item(IDC_FILES_TO_PRINT);
+        batch_ = false;
+        SendMessageA(box, WM_SETREDRAW, TRUE, 0);
+        SendMessageA(box, LB_SETSEL, FALSE, -1);
+        if (batchSelection_ >= 0) SendMessageA(box, LB_SETSEL, TRUE, batchSelection_);
+        batchSelection_ = -1;
+        InvalidateRect(box, nullptr, TRUE);
+    }
     const int count = listed_;
     EnableWindow(item(IDC_REMOVE_FILES), count > 0);
     std::string label = load(IDS_FILES_TO_PRINT_LABEL);

@@ -3,6 +3,7 @@
 // printing order, and says in which printer language they are written and
 // whether the job settings are applied to them.
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/services.h"
@@ -67,6 +68,16 @@ private:
     // the list back through the control costs two messages an entry.
     int listed_ = 0;
     int tiffListed_ = 0;
+    // Names of printable ASCII listed, upper-cased: a new such name is known
+    // to be unlisted without comparing it with every entry. Other names (and
+    // any name while one of them is listed) ask the list box, whose comparison
+    // follows the locale.
+    std::unordered_set<std::string> plainNames_;
+    int otherNames_ = 0;
+    // Files added without a state update: the list box neither redraws nor
+    // moves its selection until updateListState() ends the batch.
+    bool batch_ = false;
+    LRESULT batchSelection_ = -1;
 };
 
 } // namespace orvox::ui

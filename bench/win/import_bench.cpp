@@ -53,7 +53,7 @@ double median(std::vector<double> values)
 // The job text: a few settings, and the files when given.
 std::string jobText(const std::vector<std::string>& files)
 {
-    std::string xml = "<PRINTER_SETTINGS><COLLATE>ON</COLLATE><PRINTER_LANGUAGE>ID_LANGUAGE_PS</PRINTER_LANGUAGE>";
+    std::string xml = "<PRINTER_SETTINGS><COLLATE>ON</COLLATE><PRINTER_LANGUAGE>ID_FILE_TYPE_PS</PRINTER_LANGUAGE>";
     if (!files.empty()) {
         xml += "<FILES_TO_PRINT>";
         for (const std::string& f : files) xml += "<FILE>" + f + "</FILE>";
