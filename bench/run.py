@@ -246,12 +246,14 @@ def section_spool(rounds, quick):
           % (size_mb, queue, rounds))
     r = compare([("orvox", wine("orvox_bench_spool.exe", "orvox", queue, windows(data), windows(job))),
                  ("bare", wine("orvox_bench_spool.exe", "bare", queue, windows(data))),
+                 ("bare2k", wine("orvox_bench_spool.exe", "bare2k", queue, windows(data))),
                  ("lp", ["lp", "-d", queue, "-o", "raw", data])],
                 rounds, before_each=lambda: drain_queue(queue, capture))
-    o, b, l = r["orvox"][0], r["bare"][0], r["lp"][0]
-    print("%-30s %10s %10s %10s" % ("", "orvox s", "winspool s", "lp -o raw s"))
-    print("%-30s %10.2f %10.2f %10.2f" % ("whole process", o, b, l))
-    print("orvox / bare winspool writer: %.2f   orvox / lp -o raw: %.2f   bare / lp: %.2f" % (o / b, o / l, b / l))
+    o, b, b2, l = r["orvox"][0], r["bare"][0], r["bare2k"][0], r["lp"][0]
+    print("%-16s %10s %12s %14s %12s" % ("", "orvox s", "winspool s", "winspool 2K s", "lp -o raw s"))
+    print("%-16s %10.2f %12.2f %14.2f %12.2f" % ("whole process", o, b, b2, l))
+    print("orvox / bare winspool writer: %.2f   orvox / bare in 2048-byte writes: %.2f   orvox / lp -o raw: %.2f"
+          "   bare / lp: %.2f" % (o / b, o / b2, o / l, b / l))
 
 
 def section_import(rounds, quick):

@@ -4,7 +4,7 @@
 // (the file alone in 64 KiB writes). bench/run.py times both processes beside
 // `lp -o raw` sending the same file to the same CUPS queue.
 //   orvox_bench_spool orvox QUEUE DATA_FILE JOB_FILE
-//   orvox_bench_spool bare  QUEUE DATA_FILE
+//   orvox_bench_spool bare  QUEUE DATA_FILE      (bare2k: the same in 2048-byte writes)
 #include <windows.h>
 #include <winspool.h>
 
@@ -58,7 +58,7 @@ int sendAsLibrary(const std::string& queue, const std::string& data, const std::
     return sent ? 0 : 1;
 }
 
-int sendBare(const std::string& queue, const std::string& data)
+int sendBare(const std::string& queue, const std::string& data, std::size_t chunk)
 {
     std::string name = queue;
     HANDLE printer = nullptr;
@@ -69,7 +69,7 @@ int sendBare(const std::string& queue, const std::string& data)
     bool ok = StartDocPrinterA(printer, 1, reinterpret_cast<BYTE*>(&info)) != 0 && StartPagePrinter(printer);
     HANDLE file = CreateFileA(data.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ok = ok && file != INVALID_HANDLE_VALUE;
-    std::vector<char> buffer(64 * 1024);
+    std::vector<char> buffer(chunk);
     DWORD got = 0;
     while (ok && ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0) {
         DWORD written = 0;
@@ -90,7 +90,9 @@ int main(int argc, char** argv)
     const DWORD start = GetTickCount();
     int result = 2;
     if (mode == "orvox" && argc == 5) result = sendAsLibrary(argv[2], argv[3], argv[4]);
-    else if (mode == "bare" && argc == 4) result = sendBare(argv[2], argv[3]);
+    else if (mode == "bare" && argc == 4) result = sendBare(argv[2], argv[3], 64 * 1024);
+    // The bare writer in the spooler output's chunk size: what the chunks alone cost.
+    else if (mode == "bare2k" && argc == 4) result = sendBare(argv[2], argv[3], 2048);
     else std::fprintf(stderr, "usage: %s orvox QUEUE DATA JOB | bare QUEUE DATA\n", argv[0]);
     if (result != 2) std::printf("result=%d seconds=%.3f\n", result, (GetTickCount() - start) / 1000.0);
     return result;
