@@ -175,5 +175,31 @@ TEST_F(FilesListStateTest, ALargeBatchIsListedWholeAndSelectAllAddsOnlyWhatIsMis
     EXPECT_EQ(SendMessageA(GetDlgItem(page, kLanguage), CB_GETCURSEL, 0, 0), kTiffLanguage);
 }
 
+TEST_F(FilesListStateTest, NamesBeyondAsciiAreComparedAsTheListBoxComparesThem)
+{
+    // "café.ps" in the ANSI code page, listed, then named again with a capital É:
+    // the list box ignores that case too, so the file is listed once.
+    const std::string cafe = make("caf\xe9.ps");
+    const std::string plain = make("plain.ps");
+    ASSERT_EQ(createMain(), 0);
+    HWND page = filesPage();
+    ASSERT_NE(page, nullptr);
+    ASSERT_EQ(importFiles({cafe, plain}), 0);
+    ASSERT_EQ(listed(page), 2);
+    hookLog().boxes.clear();
+    ASSERT_EQ(importFiles({folder_ + "CAF\xc9.PS", folder_ + "PLAIN.PS"}), 0);
+    EXPECT_TRUE(hookLog().boxes.empty()) << "the file system found both names";
+    EXPECT_EQ(listed(page), 2);
+    EXPECT_EQ(label(page), countLabel(2));
+    // With the other name gone, plain names are still found again.
+    HWND box = GetDlgItem(page, kFilesToPrint);
+    SendMessageA(box, LB_SETSEL, FALSE, -1);
+    SendMessageA(box, LB_SETSEL, TRUE, 0);
+    SendMessageA(box, WM_KEYDOWN, VK_DELETE, 0);
+    ASSERT_EQ(listed(page), 1);
+    ASSERT_EQ(importFiles({folder_ + "Plain.ps"}), 0);
+    EXPECT_EQ(listed(page), 1);
+}
+
 } // namespace
 } // namespace orvox::test
