@@ -1,7 +1,11 @@
 # Native (Linux) build: the portable core and its unit tests, with sanitizers.
-set(ORVOX_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
-add_compile_options(${ORVOX_SANITIZE})
-add_link_options(${ORVOX_SANITIZE})
+# The benchmark flavour turns them off (ORVOX_SANITIZERS=OFF).
+option(ORVOX_SANITIZERS "Build with AddressSanitizer and UBSan" ON)
+if(ORVOX_SANITIZERS)
+  set(ORVOX_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_compile_options(${ORVOX_SANITIZE})
+  add_link_options(${ORVOX_SANITIZE})
+endif()
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   # GCC 12 reports false maybe-uninitialized warnings inside <regex> and
   # <functional> once the sanitizers instrument them; keep them visible, not fatal.

@@ -12,7 +12,13 @@ constexpr int kPrintersTabId = 433;
 
 void XmlTargetsAdapter::addFileToPrint(const std::string& path)
 {
-    if (auto* files = dynamic_cast<ui::FilesPage*>(tabs_.page(ui::kFilesTabId))) files->addFile(path, true);
+    // The list's count, remove button and TIFF language wait for the end of the import.
+    if (auto* files = dynamic_cast<ui::FilesPage*>(tabs_.page(ui::kFilesTabId))) files->addFile(path, true, false);
+}
+
+void XmlTargetsAdapter::importFinished()
+{
+    if (auto* files = dynamic_cast<ui::FilesPage*>(tabs_.page(ui::kFilesTabId))) files->updateListState();
 }
 
 void XmlTargetsAdapter::selectPrinter(const std::string& deviceName)

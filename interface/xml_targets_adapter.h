@@ -13,6 +13,7 @@ public:
     void addFileToPrint(const std::string& path) override;
     void selectPrinter(const std::string& deviceName) override;
     void showPrinterModel(int model) override;
+    void importFinished() override;
 
 private:
     ui::TabHost& tabs_;

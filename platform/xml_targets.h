@@ -19,6 +19,10 @@ public:
     // The document's printerModel has just been set to `model`; the printer
     // page shows it.
     virtual void showPrinterModel(int model) = 0;
+    // The import is over (also one stopped by an element that could not take
+    // effect): the files page brings what it shows about its list up to date
+    // once, rather than after each of a batch's files.
+    virtual void importFinished() {}
 };
 
 } // namespace orvox::platform

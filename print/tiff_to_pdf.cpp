@@ -22,6 +22,11 @@ int quietHandler(TIFF*, void*, const char*, const char*, va_list) { return 1; }
 // Bounds what a malformed file can make libtiff allocate at once.
 constexpr tmsize_t kMaxTiffAllocation = tmsize_t(512) * 1024 * 1024;
 
+// The re-encoding's output buffer and the pieces the strip is copied in: a
+// page of any length converts in the same small memory.
+constexpr tmsize_t kReencodeWriteBuffer = 64 * 1024;
+constexpr std::uint64_t kStripCopyChunk = 64 * 1024;
+
 struct TiffCloser {
     void operator()(TIFF* tiff) const { TIFFClose(tiff); }
 };
@@ -239,6 +244,9 @@ int TiffToPdf::Conversion::reencode(const Image& image, bool tight, std::uint64_
         if (TIFFGetField(source, tag, &floatValue) && !TIFFSetField(out, tag, floatValue)) return kTiffNotConverted;
     if (!TIFFSetField(out, TIFFTAG_FILLORDER, FILLORDER_MSB2LSB) || !TIFFSetField(out, TIFFTAG_T6OPTIONS, 0))
         return kTiffNotConverted;
+    // The one strip is written out whenever the buffer fills, instead of being
+    // held whole (libtiff's own choice is the uncompressed strip and a tenth).
+    if (!TIFFWriteBufferSetup(out, nullptr, kReencodeWriteBuffer)) return kTiffNotConverted;
 
     const std::uint64_t rowCost = (9 * std::uint64_t(image.width) + 1) / 2;
     std::uint64_t rowsAllowed = available > 250 ? (available - 250) / rowCost : 0;
@@ -299,19 +307,31 @@ int TiffToPdf::Conversion::copyStrip(TIFF* source, const std::string& sourcePath
     std::uint16_t compression = COMPRESSION_NONE;
     TIFFGetFieldDefaulted(source, TIFFTAG_COMPRESSION, &compression);
     if (compression != COMPRESSION_CCITTFAX4 || TIFFNumberOfStrips(source) != 1) return kTiffFailed;
-    // The strip is read whole, as long as its own byte count says (a strip
-    // cut short would corrupt the page), but never longer than the file.
+    // The strip goes whole, as long as its own byte count says (a strip cut
+    // short would corrupt the page), but never past the end of the file; it
+    // is checked to lie in the file before any of it is written.
     const std::uint64_t size = TIFFGetStrileByteCount(source, 0);
+    const std::uint64_t offset = TIFFGetStrileOffset(source, 0);
     std::error_code ec;
     const std::uintmax_t fileSize = std::filesystem::file_size(sourcePath, ec);
-    if (ec || size > fileSize) return kTiffFailed;
-    std::vector<char> buffer(static_cast<std::size_t>(size));
-    const tmsize_t got = size == 0 ? 0 : TIFFReadRawStrip(source, 0, buffer.data(), static_cast<tmsize_t>(size));
-    if (got < 0) return kTiffFailed;
+    if (ec || size > fileSize || (size > 0 && offset > fileSize - size)) return kTiffFailed;
     const std::uint64_t free = freeSpace();
-    if (free < kTempDiskReserve || std::uint64_t(got) >= free - kTempDiskReserve) return kTiffDiskFull;
-    written = static_cast<std::uint64_t>(got);
-    return out_.writeData(buffer.data(), static_cast<std::size_t>(got));
+    if (free < kTempDiskReserve || size >= free - kTempDiskReserve) return kTiffDiskFull;
+    // Copied through a small buffer, read with libtiff's own file handle: the
+    // memory a page takes does not grow with its size.
+    const TIFFSeekProc seek = TIFFGetSeekProc(source);
+    const TIFFReadWriteProc read = TIFFGetReadProc(source);
+    const thandle_t handle = TIFFClientdata(source);
+    if (size > 0 && seek(handle, static_cast<toff_t>(offset), SEEK_SET) != offset) return kTiffFailed;
+    std::vector<char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(size, kStripCopyChunk)));
+    for (std::uint64_t left = size; left > 0;) {
+        const auto want = static_cast<tmsize_t>(std::min<std::uint64_t>(left, buffer.size()));
+        if (read(handle, buffer.data(), want) != want) return kTiffFailed;
+        if (int r = out_.writeData(buffer.data(), static_cast<std::size_t>(want))) return r;
+        left -= static_cast<std::uint64_t>(want);
+    }
+    written = size;
+    return kTiffOk;
 }
 
 int TiffToPdf::append(PdfBatch& batch, const std::string& tiffPath)

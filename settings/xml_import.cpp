@@ -313,6 +313,7 @@ int applyXml(JobDocument& doc, XmlReader& reader, int& errorLine, platform::XmlT
             break;
         }
     }
+    if (targets) targets->importFinished();
     if (platform::UiState* ui = doc.uiState()) {
         // A model named by the host brings its restrictions, as the operator's choice would.
         if (applier.modelGiven()) ui->followPrinterModel();

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Builds both flavours: the native core with its unit tests (sanitizers) and the
-# Windows deliverables with their tests. Usage: build.sh [native|win|fuzz|all]
+# Windows deliverables with their tests. Usage: build.sh [native|win|fuzz|all|bench]
+# `bench` builds the benchmark flavour: the native core optimised (-O2) without
+# sanitizers into build/bench, and the Windows library as shipped with the
+# Windows benchmark programs in build/win. `all` leaves it out.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,6 +16,13 @@ fi
 if [[ $what == win || $what == all ]]; then
   cmake -S . -B build/win --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build build/win -j"$jobs"
+fi
+if [[ $what == bench ]]; then
+  cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DORVOX_SANITIZERS=OFF \
+    -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" >/dev/null
+  cmake --build build/bench -j"$jobs" --target orvox_benchmarks orvox_res_file
+  cmake -S . -B build/win --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build build/win -j"$jobs" --target Orvox orvoxRes orvox_install_data orvox_benchmarks
 fi
 if [[ $what == fuzz || $what == all ]] && [ -f tests/fuzz/CMakeLists.txt ]; then
   CC=clang CXX=clang++ cmake -S . -B build/fuzz -DORVOX_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

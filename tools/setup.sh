@@ -10,8 +10,9 @@ packages=(
   wine wine64 xvfb xauth
   cups cups-client cups-bsd
   ghostscript qpdf poppler-utils libtiff-tools libtiff-dev
-  python3 dpkg-dev procps util-linux
+  python3 dpkg-dev procps util-linux time
   fp-utils-3.2.2
+  libxml2-utils   # xmllint, the peer of the XML import benchmark
 )
 
 missing=()

@@ -51,6 +51,18 @@ std::string windowText(HWND window)
     return text;
 }
 
+// A key for names the list box compares like ASCII text ignoring case; empty
+// for names with other characters.
+std::string plainKey(const std::string& path)
+{
+    std::string key = path;
+    for (char& c : key) {
+        if (c < 0x20 || c > 0x7E) return {};
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return key;
+}
+
 bool isAbsolutePath(const std::string& path)
 {
     return (path.size() >= 2 && path[1] == ':') || (path.size() >= 2 && path[0] == '\\' && path[1] == '\\');
@@ -186,7 +198,7 @@ std::vector<std::string> FilesPage::files() const
     return paths;
 }
 
-bool FilesPage::addFile(const std::string& path, bool reportErrors)
+bool FilesPage::addFile(const std::string& path, bool reportErrors, bool updateState)
 {
     if (!hwnd() || path.empty()) return false;
     WaitCursor wait;
@@ -196,12 +208,30 @@ bool FilesPage::addFile(const std::string& path, bool reportErrors)
     }
     HWND box = item(IDC_FILES_TO_PRINT);
     // Names compare without regard to case: one file is printed once.
-    auto at = SendMessageA(box, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(path.c_str()));
-    if (at == LB_ERR) at = SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    if (at < 0) return false;
+    const std::string key = plainKey(path);
+    const bool surelyNew = !key.empty() && otherNames_ == 0 && plainNames_.count(key) == 0;
+    auto at = surelyNew ? LB_ERR
+                        : SendMessageA(box, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(path.c_str()));
+    if (at == LB_ERR) {
+        if (!updateState && !batch_) {
+            SendMessageA(box, WM_SETREDRAW, FALSE, 0);
+            batch_ = true;
+        }
+        at = SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        if (at < 0) return false;
+        ++listed_;
+        if (isTiffFileName(path)) ++tiffListed_;
+        if (key.empty()) ++otherNames_;
+        else plainNames_.insert(key);
+    }
+    if (!updateState && batch_) {
+        batchSelection_ = at;
+        return true;
+    }
     SendMessageA(box, LB_SETSEL, FALSE, -1);
     SendMessageA(box, LB_SETSEL, TRUE, at);
-    updateListState();
+    if (updateState) updateListState();
     return true;
 }
 
@@ -217,8 +247,20 @@ void FilesPage::removeSelectedFiles()
     rows.resize(static_cast<std::size_t>(std::max(got, 0)));
     if (rows.empty()) return;
     std::sort(rows.begin(), rows.end());
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) SendMessageA(box, LB_DELETESTRING, *row, 0);
-    const auto count = static_cast<int>(SendMessageA(box, LB_GETCOUNT, 0, 0));
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        const auto length = SendMessageA(box, LB_GETTEXTLEN, static_cast<WPARAM>(*row), 0);
+        std::string text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, '\0');
+        const auto got = length < 0 ? 0 : SendMessageA(box, LB_GETTEXT, static_cast<WPARAM>(*row),
+                                                        reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+        if (SendMessageA(box, LB_DELETESTRING, static_cast<WPARAM>(*row), 0) == LB_ERR) continue;
+        --listed_;
+        if (isTiffFileName(text)) --tiffListed_;
+        const std::string key = plainKey(text);
+        if (key.empty()) --otherNames_;
+        else plainNames_.erase(key);
+    }
+    const auto count = listed_;
     if (count > 0) SendMessageA(box, LB_SETSEL, TRUE, std::min(rows.front(), count - 1));
     updateListState();
     SetFocus(box);
@@ -246,14 +288,26 @@ void FilesPage::selectAllFiles()
 {
     const std::string folder = list_.folder();
     for (const FileList::Entry& entry : list_.entries())
-        if (!entry.folder) addFile(folder + entry.name, true);
+        if (!entry.folder) addFile(folder + entry.name, true, false);
+    updateListState();
     if (const FileList::Entry* current = list_.selectedEntry())
         SetDlgItemTextA(hwnd(), IDC_EDIT_FILE_NAME, current->name.c_str());
 }
 
 void FilesPage::updateListState()
 {
-    const auto count = static_cast<int>(SendMessageA(item(IDC_FILES_TO_PRINT), LB_GETCOUNT, 0, 0));
+    if (!hwnd()) return;
+    if (batch_) {
+        // The batch's last file is the only selected entry, as after a single add.
+        HWND box = item(IDC_FILES_TO_PRINT);
+        batch_ = false;
+        SendMessageA(box, WM_SETREDRAW, TRUE, 0);
+        SendMessageA(box, LB_SETSEL, FALSE, -1);
+        if (batchSelection_ >= 0) SendMessageA(box, LB_SETSEL, TRUE, batchSelection_);
+        batchSelection_ = -1;
+        InvalidateRect(box, nullptr, TRUE);
+    }
+    const int count = listed_;
     EnableWindow(item(IDC_REMOVE_FILES), count > 0);
     std::string label = load(IDS_FILES_TO_PRINT_LABEL);
     if (count > 0) label += " [" + std::to_string(count) + "]";
@@ -264,8 +318,7 @@ void FilesPage::updateListState()
 
 void FilesPage::applyTiffRule()
 {
-    bool anyTiff = false;
-    for (const std::string& path : files()) anyTiff = anyTiff || isTiffFileName(path);
+    const bool anyTiff = tiffListed_ > 0;
     language_.setItemEnabled(kTiffLanguage, anyTiff);
     // Without a TIFF file the TIFF language would convert nothing: fall back to the first language.
     if (!anyTiff && language_.selection() == kTiffLanguage) {

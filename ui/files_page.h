@@ -3,6 +3,7 @@
 // printing order, and says in which printer language they are written and
 // whether the job settings are applied to them.
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/services.h"
@@ -22,8 +23,13 @@ public:
     // The files to print, in printing order.
     std::vector<std::string> files() const;
     // Adds a file unless it is listed already; it becomes the only selected entry.
-    // False when the file cannot be read (reported when `reportErrors`).
-    bool addFile(const std::string& path, bool reportErrors);
+    // False when the file cannot be read (reported when `reportErrors`). With
+    // `updateState` false the remove button, the count label and the TIFF rule
+    // wait for the caller's updateListState() after the last of many files.
+    bool addFile(const std::string& path, bool reportErrors, bool updateState = true);
+    // Brings the remove button, the count label and the TIFF language up to
+    // the list; cheap: the page keeps the count and the number of TIFF files.
+    void updateListState();
     void removeSelectedFiles();
     void selectFile();
     void selectAllFiles();
@@ -42,7 +48,6 @@ private:
     void fillTypeFilter();
     void applyTypeFilter(bool store);
     void showFolder(const std::string& folder);
-    void updateListState();
     void applyTiffRule();
     void applyModifyRule(int mode);
     std::string load(unsigned id) const { return services_.strings.load(id); }
@@ -59,6 +64,20 @@ private:
     ItemEnablingComboBox language_;
     std::vector<std::string> typeExtensions_;
     bool filling_ = false;
+    // What the files-to-print list holds, kept as entries come and go: reading
+    // the list back through the control costs two messages an entry.
+    int listed_ = 0;
+    int tiffListed_ = 0;
+    // Names of printable ASCII listed, upper-cased: a new such name is known
+    // to be unlisted without comparing it with every entry. Other names (and
+    // any name while one of them is listed) ask the list box, whose comparison
+    // follows the locale.
+    std::unordered_set<std::string> plainNames_;
+    int otherNames_ = 0;
+    // Files added without a state update: the list box neither redraws nor
+    // moves its selection until updateListState() ends the batch.
+    bool batch_ = false;
+    LRESULT batchSelection_ = -1;
 };
 
 } // namespace orvox::ui

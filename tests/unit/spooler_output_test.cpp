@@ -2,6 +2,8 @@
 // header the print file carries cut off and its end-of-job bytes dropped when asked.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "output_fixture.h"
 #include "platform/posix/memory_spooler.h"
 #include "print/spooler_output.h"
@@ -230,6 +232,62 @@ TEST_F(SpoolerOutputTest, DataThatDoesNotReachTheQueueFailsTheSend)
     spooler.failures.endDocument = true;
     EXPECT_FALSE(send("%!PS\n"));
     EXPECT_TRUE(env.messages.shown.empty());
+}
+
+// Counts the temporary files asked for, over the scratch folder's file system.
+class CountingFiles : public platform::FileSystem {
+public:
+    explicit CountingFiles(platform::FileSystem& real) : real_(real) {}
+    std::string hostProgramFolder() const override { return real_.hostProgramFolder(); }
+    std::string tempFolder() const override { return real_.tempFolder(); }
+    std::string uniqueTempFile(const std::string& prefix) override
+    {
+        ++made;
+        return real_.uniqueTempFile(prefix);
+    }
+    std::optional<std::uint64_t> freeDiskSpace(const std::string& folder) const override
+    {
+        return real_.freeDiskSpace(folder);
+    }
+    bool fileExists(const std::string& path) const override { return real_.fileExists(path); }
+    bool removeFile(const std::string& path) override { return real_.removeFile(path); }
+    int made = 0;
+
+private:
+    platform::FileSystem& real_;
+};
+
+TEST_F(SpoolerOutputTest, OnlyAFileThatCarriesAHeaderIsCopiedAndTheCopyKeepsEveryChunkAfterIt)
+{
+    CountingFiles files(env.files);
+    const platform::Services services{env.services.strings, env.profile, env.messages, files};
+    SpoolerOutput counted(services, "ovx");
+    // Many chunks with a distinct byte each, so that a chunk lost, doubled or
+    // moved in the copy shows.
+    std::string tail;
+    for (int chunk = 0; chunk < 40; ++chunk) tail += std::string(kSpoolChunkSize, static_cast<char>('A' + chunk % 26));
+    tail += "END";
+
+    writeBytes(dataFile, "%!PS\n" + tail);
+    ASSERT_TRUE(counted.send(jobFile, dataFile, *printer, kModifyYes));
+    EXPECT_EQ(files.made, 0) << "no temporary copy for a file without a header";
+    EXPECT_EQ(document().bytes, readBytes(jobFile) + "%!PS\n" + tail);
+
+    writeBytes(dataFile, carriedHeader() + tail);
+    ASSERT_TRUE(counted.send(jobFile, dataFile, *printer, kModifyYes));
+    EXPECT_EQ(files.made, 1);
+    const auto& cut = spooler.documents.at(1);
+    EXPECT_EQ(cut.bytes, readBytes(jobFile) + tail);
+    // The copy goes out in whole chunks, the short last one included.
+    const std::size_t jobWrites = (readBytes(jobFile).size() / kSpoolChunkSize) + 1;
+    ASSERT_GT(cut.writeSizes.size(), jobWrites);
+    const std::vector<std::size_t> dataWrites(cut.writeSizes.begin() + static_cast<long>(jobWrites),
+                                              cut.writeSizes.end());
+    const std::size_t copied = tail.size();
+    ASSERT_EQ(dataWrites.size(), copied / kSpoolChunkSize + 1);
+    for (std::size_t i = 0; i + 1 < dataWrites.size(); ++i) EXPECT_EQ(dataWrites[i], kSpoolChunkSize) << i;
+    EXPECT_EQ(dataWrites.back(), copied % kSpoolChunkSize);
+    EXPECT_TRUE(env.tempFiles().empty());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // Helpers shared by the unit tests: the shipped string table and scratch folders.
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 
 #include "platform/posix/res_strings.h"
@@ -47,8 +48,10 @@ public:
     {
         namespace fs = std::filesystem;
         static int counter = 0;
-        path_ = fs::temp_directory_path() /
-                ("orvox-test-" + std::to_string(std::rand()) + "-" + std::to_string(++counter));
+        // Unique across processes too: test runs of several checkouts share the
+        // temporary folder, and an unseeded rand() gives each the same names.
+        static const std::string run = std::to_string(std::random_device{}());
+        path_ = fs::temp_directory_path() / ("orvox-test-" + run + "-" + std::to_string(++counter));
         fs::create_directories(path_);
     }
     ~ScratchDir()

@@ -222,5 +222,35 @@ TEST_F(XmlImportTest, AFullSubstitutionListStopsTheImportAtThatPaper)
     EXPECT_EQ(doc().collate(), 1);
 }
 
+// The pages hear once, after the last file, that the import is over: also when
+// an element stops it part way, and never for a text that is refused whole.
+class FinishRecordingTargets : public RecordingTargets {
+public:
+    void addFileToPrint(const std::string& path) override
+    {
+        RecordingTargets::addFileToPrint(path);
+        events.push_back("file");
+    }
+    void importFinished() override { events.push_back("finished"); }
+    std::vector<std::string> events;
+};
+
+TEST_F(XmlImportTest, ThePagesAreToldOnceThatTheImportIsOver)
+{
+    FinishRecordingTargets pages;
+    const std::string files = "<FILES_TO_PRINT><FILE>A.PS</FILE><FILE>B.TIF</FILE></FILES_TO_PRINT>";
+    ASSERT_EQ(import("<PRINTER_SETTINGS>" + files + "<COLLATE>ON</COLLATE></PRINTER_SETTINGS>", &pages), 0);
+    EXPECT_EQ(pages.events, (std::vector<std::string>{"file", "file", "finished"}));
+
+    pages.events.clear();
+    for (int i = 0; i < kMaxSubstitutions; ++i) doc().addSubstitution(2, 0, "1");
+    EXPECT_EQ(import("<PRINTER_SETTINGS>" + files + items({{1, "5"}}) + files + "</PRINTER_SETTINGS>", &pages), 43);
+    EXPECT_EQ(pages.events, (std::vector<std::string>{"file", "file", "finished"}));
+
+    pages.events.clear();
+    EXPECT_NE(import("<PRINTER_SETTINGS>" + files, &pages), 0);
+    EXPECT_TRUE(pages.events.empty());
+}
+
 } // namespace
 } // namespace orvox
