@@ -156,3 +156,11 @@
 #define IDS_CHECK_COVERS_FRONT_BOTH          57628
 #define IDS_CHECK_COVERS_BACK_BOTH           57629
 #define IDS_CHECK_BOOKLET_ONE_SIDED          61227
+
+// --- Paper attribute panel beside a dropped paper list ----------------------
+#define IDD_PAPER_ATTRIBUTES                 3720
+#define IDC_PAPER_ATTRIBUTE_NAME             3721
+#define IDC_PAPER_ATTRIBUTE_SIZE             3722
+#define IDC_PAPER_ATTRIBUTE_COLOUR           3723
+#define IDC_PAPER_ATTRIBUTE_WEIGHT           3724
+#define IDC_PAPER_ATTRIBUTE_TYPE             3725

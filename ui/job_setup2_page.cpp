@@ -44,6 +44,8 @@ BOOL JobSetup2Page::onInitDialog()
     headerPaper_.attach(hwnd(), IDC_COMBO_HEADER_PAPER);
     separatorPaper_.attach(hwnd(), IDC_COMBO_SEPAR_PAPER);
     statusPaper_.attach(hwnd(), IDC_COMBO_STATUS_PAPER);
+    if (paperPanel_.create(hwnd()))
+        for (PaperComboBox* combo : {&headerPaper_, &separatorPaper_, &statusPaper_}) paperPanel_.serve(*combo, document());
     mismatch_.fill(kMismatchItems, 0, true, strings);
     statusMode_.fill(kStatusItems, 0, true, strings);
     for (const auto& [id, limit] : std::array<std::pair<int, int>, 5>{
