@@ -295,9 +295,27 @@ bool FilesPage::loadFromDocument()
     const int mode = doc_.modifyPrintFile();
     SendMessageA(item(IDC_COMBO_MODIFY_FILE), CB_SETCURSEL, static_cast<WPARAM>(mode), 0);
     applyModifyRule(mode);
-    language_.selectItem(doc_.printerLanguage());
+    showDocumentLanguage();
     applyTiffRule();
     return true;
+}
+
+void FilesPage::showDocumentLanguage()
+{
+    int language = doc_.printerLanguage();
+    // A settings file or an import may ask for TIFF conversion while no TIFF file
+    // is listed; the files would then go out with a TIFF batch's header. The
+    // document falls back to the first language, as when the last TIFF file is
+    // removed; that is no edit of the operator's, so it leaves the document unmodified.
+    if (language == kTiffLanguage && !language_.isItemEnabled(kTiffLanguage)) {
+        const bool wasLoading = doc_.isLoading();
+        doc_.setLoading(true);
+        doc_.setPrinterLanguage(0);
+        doc_.setLoading(wasLoading);
+        language = 0;
+    }
+    // The combo shows what the document holds, even a language the printer greys.
+    if (!language_.selectItem(language)) language_.forceSelection(language);
 }
 
 bool FilesPage::editHasSelection() const

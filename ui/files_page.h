@@ -44,6 +44,7 @@ private:
     void showFolder(const std::string& folder);
     void updateListState();
     void applyTiffRule();
+    void showDocumentLanguage();
     void applyModifyRule(int mode);
     std::string load(unsigned id) const { return services_.strings.load(id); }
 
