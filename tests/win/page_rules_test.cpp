@@ -16,6 +16,16 @@ namespace fs = std::filesystem;
 constexpr std::size_t kLanguageOffset = 802;  // printerLanguage in the settings record
 constexpr int kTiffLanguage = 3;
 
+BOOL CALLBACK cancelDialog(HWND window, LPARAM)
+{
+    char cls[16] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (IsWindowVisible(window) && std::string(cls) == "#32770") PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+void CALLBACK closeDialogs(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), cancelDialog, 0); }
+
 class PageRulesTest : public UiHost {
 protected:
     void SetUp() override
@@ -108,6 +118,63 @@ TEST_F(PageRulesTest, TiffLanguageFromAFileFallsBackWithoutTiffFilesAndStaysWith
     EXPECT_EQ(SendMessageA(language, CB_GETCURSEL, 0, 0), kTiffLanguage);
     ASSERT_EQ(orvox.SaveSettings(saved.c_str()), 0);
     EXPECT_EQ(languageIn(saved), kTiffLanguage);
+}
+
+TEST_F(PageRulesTest, AnUnusablePrinterLeavesNoPrinterSelectedSoPrintingIsRefused)
+{
+    ASSERT_EQ(createMain(), 0);
+    HWND printers = pageWith(1038);
+    ASSERT_NE(printers, nullptr);
+    HWND list = GetDlgItem(printers, 1038);
+    ASSERT_GT(SendMessageA(list, LB_GETCOUNT, 0, 0), 0) << "the test needs an installed queue";
+    ASSERT_GE(SendMessageA(list, LB_GETCURSEL, 0, 0), 0);
+    HWND files = pageWith(1000);
+    ASSERT_NE(files, nullptr);
+    addFileByXml(path("page.ps"));
+
+    hookLog().boxes.clear();
+    SendMessageA(printers, WM_USER + 22, 0, 0);
+    ASSERT_EQ(hookLog().boxes.size(), 1u);
+    EXPECT_EQ(hookLog().boxes[0].text, resourceString(206));
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
+
+    hookLog().boxes.clear();
+    EXPECT_EQ(orvox.Print(), 19);
+    ASSERT_FALSE(hookLog().boxes.empty());
+    EXPECT_EQ(hookLog().boxes[0].text, resourceString(186));
+    EXPECT_EQ(currentCaption(), resourceString(433)) << "the operator is taken to the printers";
+}
+
+TEST_F(PageRulesTest, AddNetworkPrinterAlwaysAnswersTheOperator)
+{
+    ASSERT_EQ(createMain(), 0);
+    HWND printers = pageWith(1098);
+    ASSERT_NE(printers, nullptr);
+    HWND list = GetDlgItem(printers, 1038);
+    const auto rows = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    if (rows > 1) {
+        SendMessageA(list, LB_SETCURSEL, 1, 0);
+        SendMessageA(printers, WM_COMMAND, MAKEWPARAM(1038, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    }
+    const auto selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+
+    // Whether the system shows its connect dialog is the system's business; a
+    // button that does nothing at all is not an answer. A dialog shown is
+    // closed by the watcher below as soon as it appears.
+    hookLog().boxes.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 200, closeDialogs);
+    SendMessageA(printers, WM_COMMAND, MAKEWPARAM(1098, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(printers, 1098)));
+    KillTimer(nullptr, timer);
+    const bool told = !hookLog().boxes.empty();
+    if (told) {
+        EXPECT_EQ(hookLog().boxes[0].text, resourceString(440));
+    }
+    // Under Wine the system has no such dialog: the message is the answer there.
+    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")) {
+        EXPECT_TRUE(told);
+    }
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), selected) << "the selection is kept";
 }
 
 } // namespace
