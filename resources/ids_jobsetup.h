@@ -119,6 +119,7 @@
 #define IDS_PAMPHLET_COVER_LABEL             385
 #define IDS_SIGNATURE_SHEETS_BEFORE          202
 #define IDS_SIGNATURE_SHEETS_AFTER           203
+#define IDS_SIGNATURE_ONE_SHEET_AFTER        3727   // in place of 203 for a single sheet
 #define IDS_PLAIN_PAPER                      374   // a paper name and a media type
 
 // --- Combo indices of items the rules pick out (the text is the index) -----------

@@ -259,8 +259,10 @@ void JobSetup2Page::applySignatureTextRule()
 {
     const int pages = static_cast<int>(GetDlgItemInt(hwnd(), IDC_EDIT_MAX_SIGNATURE, nullptr, FALSE));
     document().setMaxSignatureSize(static_cast<std::int16_t>(pages));
+    const int sheets = (pages + 3) / 4;  // four pages to a folded sheet
     const std::string text =
-        loadString(IDS_SIGNATURE_SHEETS_BEFORE) + std::to_string((pages + 3) / 4) + loadString(IDS_SIGNATURE_SHEETS_AFTER);
+        loadString(IDS_SIGNATURE_SHEETS_BEFORE) + std::to_string(sheets) +
+        loadString(sheets == 1 ? IDS_SIGNATURE_ONE_SHEET_AFTER : IDS_SIGNATURE_SHEETS_AFTER);
     SetDlgItemTextA(hwnd(), IDC_STATIC_SIGNATURE_SHEETS, text.c_str());
 }
 

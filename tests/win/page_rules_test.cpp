@@ -177,5 +177,33 @@ TEST_F(PageRulesTest, AddNetworkPrinterAlwaysAnswersTheOperator)
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), selected) << "the selection is kept";
 }
 
+TEST_F(PageRulesTest, PrintersPageNamesTheServerOnceAndTheSignatureTextReadsNaturally)
+{
+    ASSERT_EQ(createMain(), 0);
+    HWND printers = pageWith(1038);
+    ASSERT_NE(printers, nullptr);
+    char frame[128] = {}, server[128] = {};
+    GetDlgItemTextA(printers, 2605, frame, sizeof frame);
+    GetDlgItemTextA(printers, 2609, server, sizeof server);
+    ASSERT_NE(std::string(server), "");
+    auto lower = [](std::string s) {
+        for (char& c : s) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    EXPECT_EQ(lower(frame).find(lower(server)), std::string::npos) << "frame '" << frame << "' repeats '" << server << "'";
+
+    HWND setup2 = pageWith(1094);
+    ASSERT_NE(setup2, nullptr);
+    HWND pages = GetDlgItem(setup2, 1015);
+    const std::string before = resourceString(202);
+    for (const auto& [typed, sheets] : {std::pair{"4", "1 sheet)"}, std::pair{"3", "1 sheet)"}, std::pair{"8", "2 sheets)"},
+                                       std::pair{"60", "15 sheets)"}}) {
+        SetWindowTextA(pages, typed);
+        char shown[128] = {};
+        GetDlgItemTextA(setup2, 1035, shown, sizeof shown);
+        EXPECT_EQ(std::string(shown), before + sheets) << typed;
+    }
+}
+
 } // namespace
 } // namespace orvox::test
