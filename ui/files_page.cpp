@@ -141,7 +141,7 @@ void FilesPage::applyTypeFilter(bool store)
 {
     const auto chosen = static_cast<int>(SendMessageA(item(IDC_COMBO_FILE_TYPE), CB_GETCURSEL, 0, 0));
     if (chosen < 0 || chosen >= static_cast<int>(typeExtensions_.size())) return;
-    list_.refresh(tree_.currentFolder(), typeExtensions_[static_cast<std::size_t>(chosen)]);
+    list_.refresh(tree_, typeExtensions_[static_cast<std::size_t>(chosen)]);
     if (store)
         services_.profile.writeString(configFile_, load(IDS_CONFIG_BROWSER_SECTION), load(IDS_CONFIG_TYPE_FILTER_KEY),
                                       std::to_string(chosen));
@@ -239,14 +239,13 @@ void FilesPage::selectFile()
     const std::string last = slash == std::string::npos ? typed : typed.substr(slash + 1);
     if (tree_.openSubfolder(last)) return;
     // A bare name means a file of the folder on show, not of the program's working folder.
-    addFile(isAbsolutePath(typed) ? typed : tree_.currentFolder() + typed, true);
+    addFile(isAbsolutePath(typed) ? typed : list_.folder() + typed, true);
 }
 
 void FilesPage::selectAllFiles()
 {
-    const std::string folder = list_.folder();
     for (const FileList::Entry& entry : list_.entries())
-        if (!entry.folder) addFile(folder + entry.name, true);
+        if (!entry.folder) addFile(entry.path, true);
     if (const FileList::Entry* current = list_.selectedEntry())
         SetDlgItemTextA(hwnd(), IDC_EDIT_FILE_NAME, current->name.c_str());
 }
