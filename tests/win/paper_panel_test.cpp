@@ -99,6 +99,10 @@ TEST_F(PaperPanelTest, BodyPaperListShowsTheHighlightedPapersAttributesBesideIt)
     GetWindowRect(panel, &panelRect);
     EXPECT_EQ(panelRect.left, listRect.right + 10) << "right of the list, where the screen has room";
     EXPECT_NE(GetForegroundWindow(), panel) << "the panel never takes the activation";
+    // Seen, not only shown: nothing of the job-setup window lies over it.
+    const POINT middle{(panelRect.left + panelRect.right) / 2, (panelRect.top + panelRect.bottom) / 2};
+    const HWND atMiddle = WindowFromPoint(middle);
+    EXPECT_TRUE(atMiddle == panel || IsChild(panel, atMiddle));
 
     // Moving the highlight refills it; a long size name shows its first 23 characters.
     dropAndHighlight(body, "Tabloid Gloss 120");
