@@ -119,6 +119,7 @@
 #define IDS_PAMPHLET_COVER_LABEL             385
 #define IDS_SIGNATURE_SHEETS_BEFORE          202
 #define IDS_SIGNATURE_SHEETS_AFTER           203
+#define IDS_SIGNATURE_ONE_SHEET_AFTER        3727   // in place of 203 for a single sheet
 #define IDS_PLAIN_PAPER                      374   // a paper name and a media type
 
 // --- Combo indices of items the rules pick out (the text is the index) -----------
@@ -156,3 +157,11 @@
 #define IDS_CHECK_COVERS_FRONT_BOTH          57628
 #define IDS_CHECK_COVERS_BACK_BOTH           57629
 #define IDS_CHECK_BOOKLET_ONE_SIDED          61227
+
+// --- Paper attribute panel beside a dropped paper list ----------------------
+#define IDD_PAPER_ATTRIBUTES                 3720
+#define IDC_PAPER_ATTRIBUTE_NAME             3721
+#define IDC_PAPER_ATTRIBUTE_SIZE             3722
+#define IDC_PAPER_ATTRIBUTE_COLOUR           3723
+#define IDC_PAPER_ATTRIBUTE_WEIGHT           3724
+#define IDC_PAPER_ATTRIBUTE_TYPE             3725

@@ -24,6 +24,7 @@ constexpr ControlRow kPrinters[] = {
     {"Edit - Save as file path", 1072},
     {"CheckBox - Use specific printer", 1071},
     {"Edit - Specific printer name", 1073},
+    {"Button - Help", 2639},
 };
 
 constexpr ControlRow kFiles[] = {
@@ -35,6 +36,7 @@ constexpr ControlRow kFiles[] = {
     {"Button - Select", 1001},
     {"Button - Select all", 1002},
     {"Button - Remove", 1003},
+    {"Button - Help", 2636},
 };
 
 constexpr ControlRow kJobSetup1[] = {
@@ -59,11 +61,12 @@ constexpr ControlRow kJobSetup1[] = {
     {"CheckBox - Print proof set", 1097},
     {"Edit - Proof wait time", 1064},
     {"Combo - Proof set action", 1063},
+    {"Button - Help", 2638},
 };
 
 constexpr ControlRow kJobSetup2[] = {
     {"Combo - Mismatch handling", 1011},
-    {"CheckBox - Free-form color", 1094},
+    {"CheckBox - Free-form colour", 1094},
     {"CheckBox - Header page", 1095},
     {"Combo - Header page paper", 1013},
     {"CheckBox - Separators", 1096},
@@ -76,6 +79,7 @@ constexpr ControlRow kJobSetup2[] = {
     {"Edit - Deliver to", 1041},
     {"Edit - Charge number", 1074},
     {"Edit - E-mail notification", 1075},
+    {"Button - Help", 2638},
 };
 
 constexpr ControlRow kCustomOptions[] = {
@@ -87,6 +91,7 @@ constexpr ControlRow kCustomOptions[] = {
     {"CheckBox - Validate file", 1058},
     {"CheckBox - Remove Ctrl-D", 1120},
     {"Frame - Script file", 1091},
+    {"Button - Help", 2637},
 };
 
 constexpr ControlRow kSubstitutions[] = {
@@ -127,7 +132,7 @@ const TabRows kTabs[] = {
     {"Job Setup 2", ORVO_TAB_JOB_SETUP_2, kJobSetup2},
     {"Custom Options", ORVO_TAB_CUSTOM, kCustomOptions},
     {"Paper Substitutions", ORVO_TAB_SUBSTITUTIONS, kSubstitutions},
-    {"Color Mapping", ORVO_TAB_COLOUR, kColourMapping},
+    {"Colour Mapping", ORVO_TAB_COLOUR, kColourMapping},
 };
 
 struct DialogState {

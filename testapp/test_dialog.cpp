@@ -30,7 +30,8 @@ constexpr char kFreeWarning[] = "You are trying free library without calling Orv
                                 "This will cause an exception to be thrown!\n\n"
                                 "Do you want OrvoExit() to be called  before the dll is freed?? (recommended)";
 constexpr char kCloseQuestion[] = "Closing the current document will exit the application.\nDo you want to continue?";
-constexpr char kSettingsFilter[] = "ORVO Files (*.orvo)|*.orvo|All Files (*.*)|*.*||";
+// The library's own settings-file extension when no branding file changes it.
+constexpr char kDefaultSettingsExtension[] = "ovx";
 constexpr char kXmlFilter[] = "XML Files (*.xml)|*.xml|All Files (*.*)|*.*||";
 constexpr unsigned kTabIds[] = {433, 434, 435, 519, 436, 437, 438};
 constexpr UINT_PTR kShotTimer = 1;
@@ -82,6 +83,25 @@ std::string filterOf(const char* bars)
     for (char& c : filter)
         if (c == '|') c = '\0';
     return filter;
+}
+
+// The settings-file extension the library uses: a branding file next to the
+// program may name another one, so the tester's dialog offers the same files.
+std::string settingsExtension()
+{
+    char exe[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string branding(exe, length < MAX_PATH ? length : 0);
+    branding = branding.substr(0, branding.find_last_of("\\/") + 1) + "OrvoxBr.ini";
+    char extension[260] = {};
+    GetPrivateProfileStringA("BrandingStrings", "Extension", kDefaultSettingsExtension, extension, sizeof extension,
+                             branding.c_str());
+    return *extension ? extension : kDefaultSettingsExtension;
+}
+
+std::string settingsFilter(const std::string& extension)
+{
+    return "Orvox Files (*." + extension + ")|*." + extension + "|All Files (*.*)|*.*||";
 }
 
 long long asNumber(const void* p) { return static_cast<long long>(reinterpret_cast<std::intptr_t>(p)); }
@@ -534,13 +554,21 @@ std::string chooseFile(HWND owner, const char* bars, const char* extension, File
     if (kind == FileChoice::existing) ofn.Flags |= OFN_FILEMUSTEXIST;
     if (kind == FileChoice::save) ofn.Flags |= OFN_OVERWRITEPROMPT;
     const BOOL chosen = kind == FileChoice::save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
-    return chosen ? std::string(path) : std::string();
+    if (!chosen) return {};
+    std::string chosenPath = path;
+    // A typed name without an extension gets the default one, also where the
+    // system's open dialog adds it only to names of existing files.
+    if (ofn.nFileExtension == 0 && extension && *extension && !chosenPath.empty() && chosenPath.back() != '.')
+        chosenPath += std::string(".") + extension;
+    return chosenPath;
 }
 
 void TestDialog::browseSettings()
 {
     // The same path serves Open and Save, so the file need not exist yet.
-    const std::string path = chooseFile(dialog_, kSettingsFilter, "orvo", FileChoice::any, text(IDC_SETTINGS_PATH));
+    const std::string extension = settingsExtension();
+    const std::string path = chooseFile(dialog_, settingsFilter(extension).c_str(), extension.c_str(), FileChoice::any,
+                                        text(IDC_SETTINGS_PATH));
     if (!path.empty()) SetDlgItemTextA(dialog_, IDC_SETTINGS_PATH, path.c_str());
 }
 

@@ -153,7 +153,7 @@ void FilesPage::applyTypeFilter(bool store)
 {
     const auto chosen = static_cast<int>(SendMessageA(item(IDC_COMBO_FILE_TYPE), CB_GETCURSEL, 0, 0));
     if (chosen < 0 || chosen >= static_cast<int>(typeExtensions_.size())) return;
-    list_.refresh(tree_.currentFolder(), typeExtensions_[static_cast<std::size_t>(chosen)]);
+    list_.refresh(tree_, typeExtensions_[static_cast<std::size_t>(chosen)]);
     if (store)
         services_.profile.writeString(configFile_, load(IDS_CONFIG_BROWSER_SECTION), load(IDS_CONFIG_TYPE_FILTER_KEY),
                                       std::to_string(chosen));
@@ -281,14 +281,13 @@ void FilesPage::selectFile()
     const std::string last = slash == std::string::npos ? typed : typed.substr(slash + 1);
     if (tree_.openSubfolder(last)) return;
     // A bare name means a file of the folder on show, not of the program's working folder.
-    addFile(isAbsolutePath(typed) ? typed : tree_.currentFolder() + typed, true);
+    addFile(isAbsolutePath(typed) ? typed : list_.folder() + typed, true);
 }
 
 void FilesPage::selectAllFiles()
 {
-    const std::string folder = list_.folder();
     for (const FileList::Entry& entry : list_.entries())
-        if (!entry.folder) addFile(folder + entry.name, true, false);
+        if (!entry.folder) addFile(entry.path, true, false);
     updateListState();
     if (const FileList::Entry* current = list_.selectedEntry())
         SetDlgItemTextA(hwnd(), IDC_EDIT_FILE_NAME, current->name.c_str());
@@ -348,9 +347,27 @@ bool FilesPage::loadFromDocument()
     const int mode = doc_.modifyPrintFile();
     SendMessageA(item(IDC_COMBO_MODIFY_FILE), CB_SETCURSEL, static_cast<WPARAM>(mode), 0);
     applyModifyRule(mode);
-    language_.selectItem(doc_.printerLanguage());
+    showDocumentLanguage();
     applyTiffRule();
     return true;
+}
+
+void FilesPage::showDocumentLanguage()
+{
+    int language = doc_.printerLanguage();
+    // A settings file or an import may ask for TIFF conversion while no TIFF file
+    // is listed; the files would then go out with a TIFF batch's header. The
+    // document falls back to the first language, as when the last TIFF file is
+    // removed; that is no edit of the operator's, so it leaves the document unmodified.
+    if (language == kTiffLanguage && !language_.isItemEnabled(kTiffLanguage)) {
+        const bool wasLoading = doc_.isLoading();
+        doc_.setLoading(true);
+        doc_.setPrinterLanguage(0);
+        doc_.setLoading(wasLoading);
+        language = 0;
+    }
+    // The combo shows what the document holds, even a language the printer greys.
+    if (!language_.selectItem(language)) language_.forceSelection(language);
 }
 
 bool FilesPage::editHasSelection() const

@@ -49,6 +49,7 @@ private:
     void applyTypeFilter(bool store);
     void showFolder(const std::string& folder);
     void applyTiffRule();
+    void showDocumentLanguage();
     void applyModifyRule(int mode);
     std::string load(unsigned id) const { return services_.strings.load(id); }
 

@@ -89,6 +89,8 @@ void JobSetup1Page::attachControls()
     bodyPaper_.attach(hwnd(), IDC_COMBO_BODY_PAPER);
     frontCoverPaper_.attach(hwnd(), IDC_COMBO_FRONT_COVER_PAPER);
     backCoverPaper_.attach(hwnd(), IDC_COMBO_BACK_COVER_PAPER);
+    if (paperPanel_.create(hwnd()))
+        for (PaperComboBox* combo : {&bodyPaper_, &frontCoverPaper_, &backCoverPaper_}) paperPanel_.serve(*combo, document());
     if (substitutionsLink_.attach(hwnd(), IDC_LINK_PAPER_SUBSTITUTIONS)) {
         substitutionsLink_.setCaption(loadString(IDS_PAPER_SUBSTITUTIONS_LINK));
         substitutionsLink_.setTextColour(kLinkStartColour);

@@ -8,6 +8,7 @@
 
 #include "ui/item_enabling_combo.h"
 #include "ui/link_control.h"
+#include "ui/paper_attribute_panel.h"
 #include "ui/paper_combo.h"
 #include "ui/tab_page.h"
 
@@ -113,6 +114,7 @@ private:
     PaperComboBox bodyPaper_;
     PaperComboBox frontCoverPaper_;
     PaperComboBox backCoverPaper_;
+    PaperAttributePanel paperPanel_;
     LinkControl substitutionsLink_;
 
     std::string previousChapterText_;

@@ -44,6 +44,8 @@ BOOL JobSetup2Page::onInitDialog()
     headerPaper_.attach(hwnd(), IDC_COMBO_HEADER_PAPER);
     separatorPaper_.attach(hwnd(), IDC_COMBO_SEPAR_PAPER);
     statusPaper_.attach(hwnd(), IDC_COMBO_STATUS_PAPER);
+    if (paperPanel_.create(hwnd()))
+        for (PaperComboBox* combo : {&headerPaper_, &separatorPaper_, &statusPaper_}) paperPanel_.serve(*combo, document());
     mismatch_.fill(kMismatchItems, 0, true, strings);
     statusMode_.fill(kStatusItems, 0, true, strings);
     for (const auto& [id, limit] : std::array<std::pair<int, int>, 5>{
@@ -259,8 +261,10 @@ void JobSetup2Page::applySignatureTextRule()
 {
     const int pages = static_cast<int>(GetDlgItemInt(hwnd(), IDC_EDIT_MAX_SIGNATURE, nullptr, FALSE));
     document().setMaxSignatureSize(static_cast<std::int16_t>(pages));
+    const int sheets = (pages + 3) / 4;  // four pages to a folded sheet
     const std::string text =
-        loadString(IDS_SIGNATURE_SHEETS_BEFORE) + std::to_string((pages + 3) / 4) + loadString(IDS_SIGNATURE_SHEETS_AFTER);
+        loadString(IDS_SIGNATURE_SHEETS_BEFORE) + std::to_string(sheets) +
+        loadString(sheets == 1 ? IDS_SIGNATURE_ONE_SHEET_AFTER : IDS_SIGNATURE_SHEETS_AFTER);
     SetDlgItemTextA(hwnd(), IDC_STATIC_SIGNATURE_SHEETS, text.c_str());
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ui/item_enabling_combo.h"
+#include "ui/paper_attribute_panel.h"
 #include "ui/paper_combo.h"
 #include "ui/tab_page.h"
 
@@ -65,6 +66,7 @@ private:
     PaperComboBox headerPaper_;
     PaperComboBox separatorPaper_;
     PaperComboBox statusPaper_;
+    PaperAttributePanel paperPanel_;
     bool filling_ = false;
 };
 

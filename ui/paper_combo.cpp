@@ -63,7 +63,9 @@ void PaperComboBox::showAttributes(const std::string& paperName)
     const auto place = placeAttributePanel({list.left, list.top, list.right, list.bottom}, panel.right - panel.left,
                                            panel.bottom - panel.top, GetSystemMetrics(SM_CXSCREEN),
                                            GetSystemMetrics(SM_CYSCREEN));
-    UINT flags = SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW;
+    // Above every other window, as the dropped list is: a panel left behind the
+    // job-setup window would be shown and yet not seen.
+    UINT flags = SWP_NOACTIVATE | SWP_NOSIZE | SWP_SHOWWINDOW;
     POINT at{0, 0};
     if (place) {
         // The panel is a child of the page: screen to page coordinates.
@@ -72,7 +74,7 @@ void PaperComboBox::showAttributes(const std::string& paperName)
     } else {
         flags |= SWP_NOMOVE;
     }
-    SetWindowPos(panel_, nullptr, at.x, at.y, 0, 0, flags);
+    SetWindowPos(panel_, HWND_TOPMOST, at.x, at.y, 0, 0, flags);
 }
 
 } // namespace orvox::ui

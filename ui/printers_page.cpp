@@ -79,6 +79,42 @@ private:
     HANDLE handle_;
 };
 
+// NT 4 or later: the versions that have the connect-to-printer dialog.
+bool hasConnectDialog()
+{
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExA(&version)) return false;
+#pragma GCC diagnostic pop
+    return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 4;
+}
+
+// Notes whether any window is created on this thread while it lives: a dialog
+// that returns nothing without one was never shown.
+class WindowWatch {
+public:
+    WindowWatch() : hook_(SetWindowsHookExA(WH_CBT, onEvent, nullptr, GetCurrentThreadId())) { tCreated = false; }
+    ~WindowWatch()
+    {
+        if (hook_) UnhookWindowsHookEx(hook_);
+    }
+    WindowWatch(const WindowWatch&) = delete;
+    WindowWatch& operator=(const WindowWatch&) = delete;
+    // Without a hook nothing can be told: the dialog is given the benefit of the doubt.
+    bool sawWindow() const { return !hook_ || tCreated; }
+
+private:
+    static LRESULT CALLBACK onEvent(int code, WPARAM wp, LPARAM lp)
+    {
+        if (code == HCBT_CREATEWND) tCreated = true;
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static inline thread_local bool tCreated = false;
+    HHOOK hook_;
+};
+
 } // namespace
 
 PrintersPage::PrintersPage(const PageSlot& slot, JobDocument& doc, platform::Services services,
@@ -200,8 +236,16 @@ void PrintersPage::onPrinterSelected()
 void PrintersPage::addNetworkPrinter()
 {
     // The system's own dialog connects the queue; the list is read again afterwards.
+    // Systems older than NT 4 have no such dialog, and some report success
+    // without ever showing one: the operator is told either way, never left
+    // with a button that does nothing.
+    if (!hasConnectDialog()) {
+        services_.messages.show(load(IDS_ADD_PRINTER_UNAVAILABLE), platform::kMbIconExclamation);
+        return;
+    }
+    WindowWatch watch;
     PrinterHandle connected(ConnectToPrinterDlg(hwnd(), 0));
-    if (!connected && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
+    if (!connected && !watch.sawWindow()) {
         services_.messages.show(load(IDS_ADD_PRINTER_UNAVAILABLE), platform::kMbIconExclamation);
         return;
     }
@@ -396,6 +440,9 @@ INT_PTR PrintersPage::handleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
     if (msg == kPrinterUnavailable) {
         services_.messages.show(load(IDS_RUN_NO_PRINTERS), platform::kMbIconStop);
+        // No printer stays selected, so a print request is refused until the operator picks one.
+        SendMessageA(item(IDC_PRINTER_LIST), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        selectedRowText_.clear();
         modelListAvailable_ = false;
         fillModels();
         return TRUE;

@@ -102,6 +102,43 @@ TEST_F(MainWindowTest, MenuPromptsShowWhileTrackingAndIdleWhenTheMenuCloses)
     DestroyMenu(menu);
 }
 
+// The command ids of a menu and its sub-menus.
+void collectCommands(HMENU menu, std::vector<UINT>& ids)
+{
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        if (HMENU sub = GetSubMenu(menu, i)) collectCommands(sub, ids);
+        else if (const UINT id = GetMenuItemID(menu, i); id != 0 && id != static_cast<UINT>(-1)) ids.push_back(id);
+    }
+}
+
+TEST_F(MainWindowTest, EveryCommandOfTheHostMenuHasAPrompt)
+{
+    // The test application's menu is the host menu the library serves.
+    HMODULE program = LoadLibraryExA("OrvoxTest.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    HMENU menu = LoadMenuA(program, MAKEINTRESOURCEA(128));
+    ASSERT_NE(menu, nullptr);
+    std::vector<UINT> ids;
+    collectCommands(menu, ids);
+    DestroyMenu(menu);
+    FreeLibrary(program);
+    ASSERT_GE(ids.size(), 15u);
+    for (UINT id : ids) EXPECT_FALSE(resourceString(id).empty()) << "no prompt for command 0x" << std::hex << id;
+
+    // And the status window shows an edit command's prompt while the menu is open.
+    ASSERT_EQ(createMain(), 0);
+    HWND bar = createStatus();
+    ASSERT_NE(bar, nullptr);
+    HMENU edit = CreatePopupMenu();
+    AppendMenuA(edit, MF_STRING, 0xE122, "Copy");
+    orvox.SendMessage(WM_INITMENUPOPUP, static_cast<unsigned>(reinterpret_cast<UINT_PTR>(edit)), 0);
+    orvox.SendMessage(WM_MENUSELECT, MAKEWPARAM(0xE122, MF_STRING), static_cast<long>(reinterpret_cast<LONG_PTR>(edit)));
+    EXPECT_EQ(statusText(bar), resourceString(0xE122));
+    orvox.SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    DestroyMenu(edit);
+}
+
 TEST_F(MainWindowTest, ABrokenModelFileStopsTheStartWithItsMessage)
 {
     FileRestorer models(resourceString(389));

@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -241,6 +243,166 @@ TEST(TestApplication, EnabledPagesBoxTakesTheFilesTabOutAndBack)
     EXPECT_EQ(itemText(dialog, 1034), "NULL");
     PostMessageA(dialog, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(child.pi.hProcess, 20000), WAIT_OBJECT_0);
+}
+
+struct DialogSearch {
+    DWORD pid;
+    HWND main;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK findOtherDialog(HWND window, LPARAM lp)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(lp);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char cls[16] = {}, text[128] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    GetWindowTextA(window, text, sizeof text);
+    if (owner != search->pid || window == search->main || !IsWindowVisible(window) || std::string(cls) != "#32770")
+        return TRUE;
+    if (search->caption && std::string(text) != search->caption) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The test application started, for tests that drive its dialog.
+class RunningTestApplication {
+public:
+    RunningTestApplication()
+    {
+        const auto folder = programFolder();
+        std::string commandLine = "\"" + (folder / "OrvoxTest.exe").string() + "\"";
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  folder.string().c_str(), &si, &child_.pi) != 0;
+        if (started_) dialog_ = waitForWindow(pid(), "Orvo Test Application");
+    }
+    ~RunningTestApplication()
+    {
+        if (dialog_) PostMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1048, BN_CLICKED), 0); // Exit
+        if (child_.pi.hProcess) waitWhileAnswering(pid(), dialog_, [&] { return WaitForSingleObject(child_.pi.hProcess, 0) == WAIT_OBJECT_0; });
+    }
+    RunningTestApplication(const RunningTestApplication&) = delete;
+    RunningTestApplication& operator=(const RunningTestApplication&) = delete;
+
+    HWND dialog() const { return dialog_; }
+    DWORD pid() const { return child_.pi.dwProcessId; }
+    bool quickStart() const
+    {
+        PostMessageA(dialog_, WM_COMMAND, MAKEWPARAM(1046, BN_CLICKED), 0);
+        return waitWhileAnswering(pid(), dialog_, [&] { return itemText(dialog_, 1034) == "Created"; });
+    }
+    // A dialog of the program other than the main one, once it is shown.
+    HWND waitForOtherDialog(const char* caption = nullptr) const
+    {
+        DialogSearch search{pid(), dialog_, caption, nullptr};
+        for (const DWORD start = GetTickCount(); !search.found && GetTickCount() - start < 20000; Sleep(20))
+            EnumWindows(findOtherDialog, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+private:
+    Child child_;
+    bool started_ = false;
+    HWND dialog_ = nullptr;
+};
+
+BOOL CALLBACK findHelpButton(HWND window, LPARAM lp)
+{
+    auto* wanted = reinterpret_cast<std::pair<int, HWND>*>(lp);
+    char cls[16] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (GetDlgCtrlID(window) == wanted->first && std::string(cls) == "Button" && itemText(GetParent(window), wanted->first) == "&Help") {
+        wanted->second = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+TEST(TestApplication, GuiElementDialogNamesEveryPagesHelpButton)
+{
+    RunningTestApplication app;
+    ASSERT_NE(app.dialog(), nullptr);
+    ASSERT_TRUE(app.quickStart());
+    PostMessageA(app.dialog(), WM_COMMAND, MAKEWPARAM(1045, BN_CLICKED), 0); // Show GUI
+    HWND gui = app.waitForOtherDialog("Enable/Disable GUI Controls");
+    ASSERT_NE(gui, nullptr);
+    HWND tabs = GetDlgItem(gui, 1054), labels = GetDlgItem(gui, 1056);
+    ASSERT_EQ(SendMessageA(tabs, CB_GETCOUNT, 0, 0), 7);
+    // The help buttons of the pages, in tab order.
+    const int helpIds[] = {2639, 2636, 2638, 2638, 2637, 1097, 1121};
+    for (int tab = 0; tab < 7; ++tab) {
+        SCOPED_TRACE(tab);
+        SendMessageA(tabs, CB_SETCURSEL, static_cast<WPARAM>(tab), 0);
+        SendMessageA(gui, WM_COMMAND, MAKEWPARAM(1054, CBN_SELCHANGE), reinterpret_cast<LPARAM>(tabs));
+        // Each row shows its control's id; one of them is the page's help button.
+        bool listed = false;
+        const auto rows = SendMessageA(labels, CB_GETCOUNT, 0, 0);
+        for (int row = 0; row < rows && !listed; ++row) {
+            SendMessageA(labels, CB_SETCURSEL, static_cast<WPARAM>(row), 0);
+            SendMessageA(gui, WM_COMMAND, MAKEWPARAM(1056, CBN_SELCHANGE), reinterpret_cast<LPARAM>(labels));
+            listed = std::atoi(itemText(gui, 1057).c_str()) == helpIds[tab] &&
+                     itemText(gui, 1056).rfind("Button - Help", 0) == 0;
+        }
+        EXPECT_TRUE(listed) << "help button " << helpIds[tab] << " not listed";
+        // The pages that are built carry a help button under that id.
+        if (tab < 4) {
+            std::pair<int, HWND> wanted{helpIds[tab], nullptr};
+            EnumChildWindows(app.dialog(), findHelpButton, reinterpret_cast<LPARAM>(&wanted));
+            EXPECT_NE(wanted.second, nullptr) << "no help button " << helpIds[tab] << " in the library's window";
+        }
+    }
+    EXPECT_EQ(itemText(app.dialog(), 1006), "Colour Mapping") << "the page's own spelling";
+    PostMessageA(gui, WM_CLOSE, 0, 0);
+}
+
+TEST(TestApplication, SettingsFileDialogOffersTheLibrarysExtension)
+{
+    RunningTestApplication app;
+    ASSERT_NE(app.dialog(), nullptr);
+    PostMessageA(app.dialog(), WM_COMMAND, MAKEWPARAM(1018, BN_CLICKED), 0); // "..."
+    HWND chooser = app.waitForOtherDialog();
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_NE(GetDlgItem(chooser, 0x470), nullptr);
+    const std::string type = itemText(chooser, 0x470);  // the chosen file type, the first of the filter
+    EXPECT_NE(type.find("*.ovx"), std::string::npos) << type;
+    // A name without an extension gets the library's extension.
+    HWND name = GetDlgItem(chooser, 0x47C) ? GetDlgItem(chooser, 0x47C) : GetDlgItem(chooser, 0x480);
+    ASSERT_NE(name, nullptr);
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("job"));
+    PostMessageA(chooser, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitWhileAnswering(app.pid(), app.dialog(), [&] { return !itemText(app.dialog(), 1014).empty(); }));
+    const std::string chosen = itemText(app.dialog(), 1014);
+    EXPECT_GE(chosen.size(), 8u);
+    EXPECT_EQ(chosen.substr(chosen.size() >= 8 ? chosen.size() - 8 : 0), "\\job.ovx") << chosen;
+}
+
+TEST(TestApplication, OutputBoxShowsThePaperCatalogWithoutWrapping)
+{
+    RunningTestApplication app;
+    ASSERT_NE(app.dialog(), nullptr);
+    ASSERT_TRUE(app.quickStart());
+    PostMessageA(app.dialog(), WM_COMMAND, MAKEWPARAM(1017, BN_CLICKED), 0); // Paper Catalog
+    HWND output = GetDlgItem(app.dialog(), 1037);
+    // The window's text is asked of the control itself: it lives in the other process.
+    auto length = [output] { return static_cast<int>(SendMessageA(output, WM_GETTEXTLENGTH, 0, 0)); };
+    ASSERT_TRUE(waitWhileAnswering(app.pid(), app.dialog(), [&] { return length() > 100; }));
+    std::string text(static_cast<std::size_t>(length()) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        SendMessageA(output, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()))));
+    EXPECT_NE(text.find("Paper catalog="), std::string::npos);
+    // One paper a line: as many lines in the box as in the text.
+    const auto textLines = std::count(text.begin(), text.end(), '\n') + 1;
+    EXPECT_EQ(SendMessageA(output, EM_GETLINECOUNT, 0, 0), textLines);
+    // And many of them at once.
+    RECT area{};
+    GetClientRect(output, &area);
+    SendMessageA(output, WM_VSCROLL, SB_TOP, 0);
+    const auto bottom = SendMessageA(output, EM_CHARFROMPOS, 0, MAKELPARAM(2, area.bottom - 2));
+    EXPECT_GE(HIWORD(bottom), 17) << "lines visible: " << HIWORD(bottom) + 1;
 }
 
 } // namespace

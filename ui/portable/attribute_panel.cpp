@@ -1,5 +1,7 @@
 #include "ui/portable/attribute_panel.h"
 
+#include "settings/paper_catalog.h"
+
 namespace orvox::ui {
 
 std::optional<ScreenPoint> placeAttributePanel(const ScreenRect& list, int panelWidth, int panelHeight,
@@ -23,5 +25,17 @@ std::optional<ScreenPoint> placeAttributePanel(const ScreenRect& list, int panel
 }
 
 std::string attributeFieldText(const std::string& text) { return text.substr(0, kAttributeFieldChars); }
+
+std::optional<std::array<std::string, 5>> paperAttributeTexts(const PaperCatalog& catalog, const std::string& name)
+{
+    const int index = catalog.findPaper(name);
+    if (index <= 0) return std::nullopt;
+    const PaperDefinition& paper = catalog.paper(index);
+    const std::vector<std::string>& sizes = catalog.vocabulary(PaperCatalog::kSizes);
+    std::string size;
+    if (paper.sizeCode >= 1 && static_cast<std::size_t>(paper.sizeCode) <= sizes.size())
+        size = sizes[static_cast<std::size_t>(paper.sizeCode) - 1];
+    return std::array<std::string, 5>{paper.name, size, paper.mediaText1, paper.weight, paper.mediaText3};
+}
 
 } // namespace orvox::ui
