@@ -190,9 +190,10 @@ int PrintRun::checkJob()
             return kRunRefused;
     }
 
-    if (doc_.printerModel() != 0 && env_.paperProblem && env_.paperProblem(doc_) &&
-        ask(IDS_RUN_PAPER_PROBLEM, kMbOkCancel | kMbIconQuestion) == kIdCancel)
-        return kRunRefused;
+    if (doc_.printerModel() != 0) {
+        const bool problem = env_.paperProblem ? env_.paperProblem(doc_) : doc_.tooManyPapers();
+        if (problem && ask(IDS_RUN_PAPER_PROBLEM, kMbOkCancel | kMbIconQuestion) == kIdCancel) return kRunRefused;
+    }
     return kRunOk;
 }
 
