@@ -124,7 +124,7 @@ protected:
         SendMessageA(tabs, WM_KEYDOWN, static_cast<WPARAM>(digit), 0);
         SendMessageA(tabs, WM_KEYUP, static_cast<WPARAM>(digit), 0);
         for (HWND child = GetWindow(tabs, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            if (GetDlgItem(child, probeId) && IsWindowVisible(child)) return child;
+            if (GetDlgItem(child, probeId) && (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)) return child;
         return nullptr;
     }
     static void choose(HWND page, int id, int index)
@@ -137,7 +137,7 @@ protected:
     void mapColours(std::initializer_list<int> items)
     {
         static constexpr int kCombos[] = {1000, 1002, 1003, 1004, 1005, 1010, 1007, 1008};
-        HWND page = openPage('7', 1001);
+        HWND page = openPage('7', 1121);
         ASSERT_NE(page, nullptr) << "the colour tab is offered on model 1";
         int k = 0;
         for (int item : items) choose(page, kCombos[k++], item);
@@ -234,8 +234,11 @@ TEST_F(Model1PrintTest, FivePapersAreQuestionedAndCancelRefusesWith20)
     g_answer = IDCANCEL;
     EXPECT_EQ(print(), 20);
     ASSERT_TRUE(asked(213)) << said();
-    for (const auto& box : g_boxes)
-        if (box.text == resourceText(213)) EXPECT_EQ(box.type, static_cast<unsigned>(MB_OKCANCEL | MB_ICONQUESTION));
+    for (const auto& box : g_boxes) {
+        if (box.text == resourceText(213)) {
+            EXPECT_EQ(box.type, static_cast<unsigned>(MB_OKCANCEL | MB_ICONQUESTION));
+        }
+    }
     EXPECT_TRUE(capture.waitForNewJobs(1, std::chrono::milliseconds(1500)).empty()) << "nothing was sent";
 
     g_answer = IDOK;

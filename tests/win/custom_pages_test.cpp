@@ -17,7 +17,7 @@ namespace {
 constexpr int kCommands = 1016, kScriptPath = 1056, kClear = 1057, kPreview = 1089, kValidate = 1058,
               kRemoveCtrlD = 1120;
 constexpr int kColourCombos[8] = {1000, 1002, 1003, 1004, 1005, 1010, 1007, 1008};
-constexpr int kColourReset = 1001;
+constexpr int kColourReset = 1001, kColourHelp = 1121;  // the Files page has a 1001 too
 
 class CustomPagesTest : public UiHost {
 protected:
@@ -44,11 +44,22 @@ protected:
     {
         pressCtrl(ctrlDigit);
         for (HWND child = GetWindow(tabControl(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            if (GetDlgItem(child, probeId) && IsWindowVisible(child)) return child;
+            if (GetDlgItem(child, probeId) && (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)) return child;
         return nullptr;
     }
+    // The operator's way to another model: chosen on the Printers page and confirmed.
+    void chooseModel1OnPrintersPage()
+    {
+        HWND printers = openPage('1', 1065);
+        ASSERT_NE(printers, nullptr);
+        HWND models = GetDlgItem(printers, 1065);
+        SendMessageA(models, CB_SETCURSEL, 1, 0);
+        SendMessageA(printers, WM_COMMAND, MAKEWPARAM(1065, CBN_SELCHANGE), reinterpret_cast<LPARAM>(models));
+        SendMessageA(printers, WM_COMMAND, MAKEWPARAM(1065, CBN_KILLFOCUS), reinterpret_cast<LPARAM>(models));
+        ASSERT_EQ(SendMessageA(models, CB_GETCURSEL, 0, 0), 1);
+    }
     HWND customPage() { return openPage('5', kRemoveCtrlD); }
-    HWND colourPage() { return openPage('7', kColourReset); }
+    HWND colourPage() { return openPage('7', kColourHelp); }
 
     static void choose(HWND page, int id, int index)
     {
@@ -72,6 +83,13 @@ protected:
     static void typeChars(HWND page, int id, const std::string& chars)
     {
         for (char c : chars) SendMessageA(GetDlgItem(page, id), WM_CHAR, static_cast<unsigned char>(c), 1);
+    }
+    // Selects everything in the edit, deletes it and types `chars`.
+    static void retype(HWND page, int id, const std::string& chars)
+    {
+        SendDlgItemMessageA(page, id, EM_SETSEL, 0, -1);
+        SendDlgItemMessageA(page, id, WM_CHAR, VK_BACK, 1);
+        typeChars(page, id, chars);
     }
     static bool hasVerticalScrollBar(HWND page, int id)
     {
@@ -124,16 +142,27 @@ TEST_F(CustomPagesTest, CommandsAndScriptPathKeepTheirLimitsAndTheScrollBarFollo
     typeChars(page, kCommands, std::string(300, 'c'));
     EXPECT_EQ(text(page, kCommands).size(), 255u);
 
-    SetDlgItemTextA(page, kCommands, "@PJL SET COPIES=2");
+    // A multi-line edit reports typing, not text set from outside: the operator types.
+    retype(page, kCommands, "@PJL SET COPIES=2");
     EXPECT_FALSE(hasVerticalScrollBar(page, kCommands)) << "one line needs no scroll bar";
-    SetDlgItemTextA(page, kCommands, "@PJL SET COPIES=2\r\n@PJL SET PUNCH=ON");
+    typeChars(page, kCommands, "\r@PJL SET PUNCH=ON");
     EXPECT_TRUE(hasVerticalScrollBar(page, kCommands));
     const std::string record = savedRecord();
     EXPECT_EQ(fieldText(record, offsetof(JobSettings, customCommands)), "@PJL SET COPIES=2\r\n@PJL SET PUNCH=ON");
     EXPECT_EQ(fieldText(record, offsetof(JobSettings, scriptFilePath)), std::string(31, 'p'));
 
-    SetDlgItemTextA(page, kCommands, "");
+    retype(page, kCommands, "");
     EXPECT_FALSE(hasVerticalScrollBar(page, kCommands));
+    EXPECT_EQ(fieldText(savedRecord(), offsetof(JobSettings, customCommands)), "");
+
+    // Commands from a settings file show with their scroll bar.
+    typeChars(page, kCommands, "@PJL A\r@PJL B\r@PJL C");
+    savedRecord("commands.ojs");
+    ASSERT_EQ(orvox.NewSettings(), 0);
+    EXPECT_FALSE(hasVerticalScrollBar(page, kCommands));
+    ASSERT_EQ(orvox.OpenSettings((std::string(kScriptFolder) + "\\commands.ojs").c_str()), 0);
+    EXPECT_EQ(text(page, kCommands), "@PJL A\r\n@PJL B\r\n@PJL C");
+    EXPECT_TRUE(hasVerticalScrollBar(page, kCommands));
 
     // New settings empty both edits.
     ASSERT_EQ(orvox.NewSettings(), 0);
@@ -153,15 +182,19 @@ TEST_F(CustomPagesTest, ScriptPreviewShowsTheFileStartAndKeepsItWhenAPathCannotB
     std::string script;
     for (int i = 0; script.size() < 5000; ++i) script += "/Line" + std::to_string(i) + " 0 def\r\n";
     const std::string scriptPath = scriptFile("job.ps", script);
+    // The kilobyte ends inside a line end, which the preview completes.
+    std::string start = script.substr(0, 1024);
+    ASSERT_EQ(start.back(), '\r');
+    start += '\n';
     SetDlgItemTextA(page, kScriptPath, scriptPath.c_str());
-    EXPECT_EQ(text(page, kPreview), script.substr(0, 1024));
+    EXPECT_EQ(text(page, kPreview), start);
     EXPECT_TRUE(enabled(page, kClear));
 
     // While a path is typed the last readable file stays in view.
     SetDlgItemTextA(page, kScriptPath, (std::string(kScriptFolder) + "\\jo").c_str());
-    EXPECT_EQ(text(page, kPreview), script.substr(0, 1024));
+    EXPECT_EQ(text(page, kPreview), start);
     SetDlgItemTextA(page, kScriptPath, "CON");
-    EXPECT_EQ(text(page, kPreview), script.substr(0, 1024)) << "a device is never read";
+    EXPECT_EQ(text(page, kPreview), start) << "a device is never read";
 
     // Several megabytes of binary data with zero bytes: the first kilobyte, all of it visible.
     std::string binary(4 * 1024 * 1024, '\0');
@@ -188,7 +221,7 @@ TEST_F(CustomPagesTest, ScriptPreviewShowsTheFileStartAndKeepsItWhenAPathCannotB
     EXPECT_EQ(text(page, kPreview), resourceString(208));
     ASSERT_EQ(orvox.OpenSettings((std::string(kScriptFolder) + "\\with-script.ojs").c_str()), 0);
     EXPECT_EQ(text(page, kScriptPath), scriptPath);
-    EXPECT_EQ(text(page, kPreview), script.substr(0, 1024));
+    EXPECT_EQ(text(page, kPreview), start);
 }
 
 TEST_F(CustomPagesTest, RemoveCtrlDIsAProcessSwitchThatOutlivesSettingsFilesAndTheWindow)
@@ -246,7 +279,7 @@ TEST_F(CustomPagesTest, ValidateBoxIsStoredAndOfferedWhereTheModelsFileEnablesIt
     HWND page = customPage();
     ASSERT_NE(page, nullptr);
     EXPECT_FALSE(enabled(page, kValidate)) << "model 0 withdraws validation here";
-    useModel1();
+    chooseModel1OnPrintersPage();
     EXPECT_TRUE(enabled(customPage(), kValidate));
 
     // The same file takes the fourth highlight colour away from red on model 1.
