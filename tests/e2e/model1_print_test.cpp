@@ -89,9 +89,21 @@ protected:
         files.push_back(path);
         return path.string();
     }
-    // An XML job for model 1 on the test's queue; `extra` goes inside PRINTER_SETTINGS.
+    // The operator empties the Files page's list: all rows selected, Remove.
+    void clearFileList() const
+    {
+        HWND page = openPage('2', 1003);
+        ASSERT_NE(page, nullptr);
+        SendDlgItemMessageA(page, 1000, LB_SETSEL, TRUE, -1);
+        SendMessageA(GetDlgItem(page, 1003), BM_CLICK, 0, 0);
+        ASSERT_EQ(SendDlgItemMessageA(page, 1000, LB_GETCOUNT, 0, 0), 0);
+    }
+    // An XML job for model 1 on the test's queue with `path` as its only file;
+    // `extra` goes inside PRINTER_SETTINGS.
     void loadJob(const std::string& path, const std::string& extra = {})
     {
+        ASSERT_EQ(orvox.NewSettings(), 0);
+        clearFileList();
         int line = -1;
         const std::string xml = "<PRINTER_SETTINGS><PRINTER>" + queue +
                                 "</PRINTER><PRINTER_MODEL>ID_PRINTERMODEL_OTHER</PRINTER_MODEL>" + extra +
@@ -175,8 +187,8 @@ TEST_F(Model1PrintTest, EveryLanguageAndPrintingModeReachesThePrinter)
             loadJob(path, std::string("<PRINTER_LANGUAGE>") + language.keyword + "</PRINTER_LANGUAGE><PRINTING_MODE>" +
                               mode + "</PRINTING_MODE>");
             ASSERT_EQ(print(), 0) << said();
-            const auto jobs = capture.waitForNewJobs(1);
-            ASSERT_EQ(jobs.size(), 1u);
+            const auto jobs = capture.waitForNewJobs(2, std::chrono::seconds(3));
+            ASSERT_EQ(jobs.size(), 1u) << "one file, one job";
             const std::string& job = jobs[0];
             ASSERT_GT(job.size(), language.bytes.size());
             EXPECT_EQ(job.substr(job.size() - language.bytes.size()), language.bytes) << "the file follows its header";
@@ -229,7 +241,6 @@ TEST_F(Model1PrintTest, FivePapersAreQuestionedAndCancelRefusesWith20)
     ASSERT_EQ(capture.waitForNewJobs(1).size(), 1u);
 
     substitutions += "<PAPER_SUBSTITUTION_ITEM><PAGE_RANGE>9</PAGE_RANGE><PAPER>5</PAPER></PAPER_SUBSTITUTION_ITEM>";
-    ASSERT_EQ(orvox.NewSettings(), 0);
     loadJob(path, substitutions + "</PAPER_SUBSTITUTIONS>");
     g_answer = IDCANCEL;
     EXPECT_EQ(print(), 20);
