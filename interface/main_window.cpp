@@ -9,6 +9,8 @@
 #include "platform/messages.h"
 #include "platform/win32/win32_platform.h"
 #include "resource.h"
+#include "ui/colour_mapping_page.h"
+#include "ui/custom_options_page.h"
 #include "ui/files_page.h"
 #include "ui/job_setup1_page.h"
 #include "ui/job_setup2_page.h"
@@ -151,6 +153,8 @@ bool MainWindow::initialise()
         if (slot.tabId == ui::kJobSetup2TabId) return std::make_unique<ui::JobSetup2Page>(slot);
         if (slot.tabId == IDS_TAB_PAPER_SUBSTITUTIONS)
             return std::make_unique<ui::PaperSubstitutionsPage>(slot, doc, app_.services(), helpFile_);
+        if (slot.tabId == IDS_TAB_CUSTOM_OPTIONS) return std::make_unique<ui::CustomOptionsPage>(slot, doc, helpFile_);
+        if (slot.tabId == IDS_TAB_COLOR_MAPPING) return std::make_unique<ui::ColourMappingPage>(slot, doc, helpFile_);
         return nullptr;
     };
     tabs_.setHelpFile(helpFile_);

@@ -7,6 +7,7 @@
 
 #include "interface/main_window.h"
 #include "resource.h"
+#include "ui/colour_mapping_page.h"
 #include "ui/files_page.h"
 #include "ui/job_setup1_page.h"
 #include "ui/printers_page.h"
@@ -62,6 +63,15 @@ bool PrintPagesAdapter::commitAndValidateJobSetup()
     if (!reloadAndSave(ui::kJobSetup1TabId) || !reloadAndSave(ui::kJobSetup2TabId)) return false;
     auto* setup1 = dynamic_cast<ui::JobSetup1Page*>(existingPage(ui::kJobSetup1TabId));
     return setup1 && setup1->validateForPrint();
+}
+
+std::optional<int> PrintPagesAdapter::coloursInUse() const
+{
+    // A colour left without a selection counts like a page never set up.
+    auto* colours = dynamic_cast<ui::ColourMappingPage*>(existingPage(IDS_TAB_COLOR_MAPPING));
+    const auto inUse = colours ? colours->coloursInUse() : std::nullopt;
+    if (!inUse) return std::nullopt;
+    return inUse->highlightColours;
 }
 
 void PrintPagesAdapter::commitCurrentPage()

@@ -33,6 +33,7 @@ public:
     void showPrintersTab() override;
     bool commitJobSetup2() override;
     bool commitAndValidateJobSetup() override;
+    std::optional<int> coloursInUse() const override;
     void commitCurrentPage() override;
     void focusTabControl() override;
     std::string locateMissingFile(const std::string& path, const std::string& title) override;

@@ -200,9 +200,10 @@ int checkPagesForPrinting(JobDocument& doc, const platform::Services& services, 
 int PrintRun::checkJob()
 {
     if (const int refused = checkPagesForPrinting(doc_, env_.services, env_.pages)) return refused;
-    if (doc_.printerModel() != 0 && env_.paperProblem && env_.paperProblem(doc_) &&
-        ask(IDS_RUN_PAPER_PROBLEM, kMbOkCancel | kMbIconQuestion) == kIdCancel)
-        return kRunRefused;
+    if (doc_.printerModel() != 0) {
+        const bool problem = env_.paperProblem ? env_.paperProblem(doc_) : doc_.tooManyPapers();
+        if (problem && ask(IDS_RUN_PAPER_PROBLEM, kMbOkCancel | kMbIconQuestion) == kIdCancel) return kRunRefused;
+    }
     return kRunOk;
 }
 

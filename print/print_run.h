@@ -50,8 +50,8 @@ struct PrintRunEnvironment {
     std::string programName;
     // The host program's own profile, which can keep temporary files for inspection.
     std::string hostProfileFile;
-    // The document's paper check over catalog and substitutions: true when it
-    // finds a problem. None: no problem.
+    // The paper check over catalog and substitutions: true when it finds a
+    // problem. None: the document's own check (too many papers for the printer).
     std::function<bool(const JobDocument&)> paperProblem;
 };
 

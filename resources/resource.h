@@ -10,3 +10,4 @@
 #include "ids_print.h"
 #include "ids_jobsetup.h"
 #include "ids_printrun.h"
+#include "ids_custom.h"

@@ -170,8 +170,11 @@ bool JobDocument::tooManyPapers() const
     constexpr std::size_t kMostPapers = 4;
     const int last = std::max(1, catalog_.paperCount());
     std::vector<int> used;
+    const int body = std::clamp<int>(settings_.bodyPaper, 1, last);
     auto use = [&](int index) {
         index = std::clamp(index, 1, last);
+        // Entry 1 is the body-paper slot: it carries the body paper, not a paper of its own.
+        if (index == 1) index = body;
         if (std::find(used.begin(), used.end(), index) == used.end()) used.push_back(index);
     };
     use(settings_.bodyPaper);
