@@ -152,9 +152,9 @@ bool MainWindow::initialise()
         if (slot.tabId == ui::kJobSetup1TabId) return std::make_unique<ui::JobSetup1Page>(slot);
         if (slot.tabId == ui::kJobSetup2TabId) return std::make_unique<ui::JobSetup2Page>(slot);
         if (slot.tabId == IDS_TAB_PAPER_SUBSTITUTIONS)
-            return std::make_unique<ui::PaperSubstitutionsPage>(slot, doc, app_.services(), helpFile_);
-        if (slot.tabId == IDS_TAB_CUSTOM_OPTIONS) return std::make_unique<ui::CustomOptionsPage>(slot, doc, helpFile_);
-        if (slot.tabId == IDS_TAB_COLOR_MAPPING) return std::make_unique<ui::ColourMappingPage>(slot, doc, helpFile_);
+            return std::make_unique<ui::PaperSubstitutionsPage>(slot, doc, app_.services());
+        if (slot.tabId == IDS_TAB_CUSTOM_OPTIONS) return std::make_unique<ui::CustomOptionsPage>(slot, doc);
+        if (slot.tabId == IDS_TAB_COLOR_MAPPING) return std::make_unique<ui::ColourMappingPage>(slot, doc);
         return nullptr;
     };
     tabs_.setHelpFile(helpFile_);

@@ -24,8 +24,7 @@ constexpr std::array<ComboItemRow, kPrinterColourCount + 1> kPrinterColours{{
 
 } // namespace
 
-ColourMappingPage::ColourMappingPage(const PageSlot& slot, JobDocument& doc, const std::string& helpFile)
-    : TabPage(slot), doc_(doc), helpFile_(helpFile)
+ColourMappingPage::ColourMappingPage(const PageSlot& slot, JobDocument& doc) : TabPage(slot), doc_(doc)
 {
 }
 
@@ -40,7 +39,7 @@ BOOL ColourMappingPage::onInitDialog()
 
 bool ColourMappingPage::loadFromDocument()
 {
-    EnableWindow(item(IDC_COLOUR_HELP), !helpFile_.empty());
+    enableHelpButton(IDC_COLOUR_HELP);
     // The printer's restriction list may take colours away; it is applied here
     // because every model change reloads the pages. What one model withdrew
     // comes back for the next one first.
@@ -92,9 +91,7 @@ bool ColourMappingPage::onCommand(int id, int code, HWND /*control*/)
     if (code != BN_CLICKED) return false;
     switch (id) {
     case IDC_COLOUR_RESET: reset(); return true;
-    case IDC_COLOUR_HELP:
-        SendMessageA(GetAncestor(hwnd(), GA_ROOT), WM_COMMAND, ID_HELP_CONTENTS, 0);
-        return true;
+    case IDC_COLOUR_HELP: showPageHelp(); return true;
     default: return false;
     }
 }

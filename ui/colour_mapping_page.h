@@ -20,7 +20,7 @@ public:
     // mapping: red, green, blue, cyan, magenta, yellow, black, all bitmaps.
     static constexpr int kColours = 8;
 
-    ColourMappingPage(const PageSlot& slot, JobDocument& doc, const std::string& helpFile);
+    ColourMappingPage(const PageSlot& slot, JobDocument& doc);
 
     struct ColoursInUse {
         std::vector<std::string> texts;  // the eight selections, in the page's order
@@ -40,7 +40,6 @@ private:
     int comboIndex(int controlId) const;
 
     JobDocument& doc_;
-    const std::string& helpFile_;
     std::array<ItemEnablingComboBox, kColours> combos_;
     bool filling_ = false;
 };

@@ -26,8 +26,7 @@ std::string dialogFilter(std::string text)
 
 } // namespace
 
-CustomOptionsPage::CustomOptionsPage(const PageSlot& slot, JobDocument& doc, const std::string& helpFile)
-    : TabPage(slot), doc_(doc), helpFile_(helpFile)
+CustomOptionsPage::CustomOptionsPage(const PageSlot& slot, JobDocument& doc) : TabPage(slot), doc_(doc)
 {
 }
 
@@ -43,7 +42,7 @@ BOOL CustomOptionsPage::onInitDialog()
 
 bool CustomOptionsPage::loadFromDocument()
 {
-    EnableWindow(item(IDC_CUSTOM_HELP), !helpFile_.empty());
+    enableHelpButton(IDC_CUSTOM_HELP);
     filling_ = true;
     SetDlgItemTextA(hwnd(), IDC_EDIT_CUSTOM_COMMANDS, doc_.customCommands().c_str());
     SetDlgItemTextA(hwnd(), IDC_EDIT_SCRIPT_FILE, doc_.scriptFilePath().c_str());
@@ -103,9 +102,7 @@ bool CustomOptionsPage::onCommand(int id, int code, HWND /*control*/)
     case IDC_CLEAR_SCRIPT_FILE: clearScriptFile(); return true;
     case IDC_CHECK_VALIDATE_FILE: doc_.setValidateFile(checked(id) ? 1 : 0); return true;
     case IDC_CHECK_REMOVE_CTRL_D: setRemoveCtrlD(checked(id)); return true;
-    case IDC_CUSTOM_HELP:
-        SendMessageA(GetAncestor(hwnd(), GA_ROOT), WM_COMMAND, ID_HELP_CONTENTS, 0);
-        return true;
+    case IDC_CUSTOM_HELP: showPageHelp(); return true;
     default: return false;
     }
 }

@@ -17,7 +17,7 @@ public:
     static constexpr int kMaxScriptPath = 31;
     static constexpr int kMaxCommands = 255;
 
-    CustomOptionsPage(const PageSlot& slot, JobDocument& doc, const std::string& helpFile);
+    CustomOptionsPage(const PageSlot& slot, JobDocument& doc);
 
     bool editHasSelection() const override;
     // The validate box is offered only where the printer's restriction list enables it.
@@ -41,7 +41,6 @@ private:
     std::string load(unsigned id) const { return doc_.services().strings.load(id); }
 
     JobDocument& doc_;
-    const std::string& helpFile_;
     HBRUSH previewBrush_ = nullptr;  // a stock brush, never deleted
     bool filling_ = false;
 };

@@ -26,9 +26,8 @@ std::string windowText(HWND window)
 
 } // namespace
 
-PaperSubstitutionsPage::PaperSubstitutionsPage(const PageSlot& slot, JobDocument& doc, platform::Services services,
-                                               const std::string& helpFile)
-    : TabPage(slot), doc_(doc), services_(services), helpFile_(helpFile)
+PaperSubstitutionsPage::PaperSubstitutionsPage(const PageSlot& slot, JobDocument& doc, platform::Services services)
+    : TabPage(slot), doc_(doc), services_(services)
 {
 }
 
@@ -48,7 +47,7 @@ BOOL PaperSubstitutionsPage::onInitDialog()
 
 bool PaperSubstitutionsPage::loadFromDocument()
 {
-    EnableWindow(item(IDC_SUBST_HELP), !helpFile_.empty());
+    enableHelpButton(IDC_SUBST_HELP);
     state_.setProgrammatic(true);
     fillPapers();
     SetDlgItemTextA(hwnd(), IDC_SUBST_BODY_PAPER, doc_.bodyPaperName().c_str());
@@ -120,9 +119,7 @@ bool PaperSubstitutionsPage::onCommand(int id, int code, HWND /*control*/)
     case IDC_SUBST_DELETE: remove(); return true;
     case IDC_SUBST_MOVE_UP: move(true); return true;
     case IDC_SUBST_MOVE_DOWN: move(false); return true;
-    case IDC_SUBST_HELP:
-        SendMessageA(GetAncestor(hwnd(), GA_ROOT), WM_COMMAND, ID_HELP_CONTENTS, 0);
-        return true;
+    case IDC_SUBST_HELP: showPageHelp(); return true;
     default: return false;
     }
 }

@@ -17,8 +17,7 @@ namespace orvox::ui {
 
 class PaperSubstitutionsPage : public TabPage {
 public:
-    PaperSubstitutionsPage(const PageSlot& slot, JobDocument& doc, platform::Services services,
-                           const std::string& helpFile);
+    PaperSubstitutionsPage(const PageSlot& slot, JobDocument& doc, platform::Services services);
 
     bool commitOnLeaving() override;
     bool editHasSelection() const override;
@@ -73,7 +72,6 @@ private:
 
     JobDocument& doc_;
     platform::Services services_;
-    const std::string& helpFile_;
     PaperComboBox paper_;
     SubstitutionEditState state_;
     SubstitutionEditArea area_;

@@ -97,10 +97,21 @@ constexpr PageHelp kPages[] = {
     {"Files", '2', 2641, 2636, "files.htm"},
     {"Job Setup 1", '3', 1152, 2638, "job_setup1.htm"},
     {"Job Setup 2", '4', 1011, 2638, "job_setup2.htm"},
+    {"Custom options", '5', 1016, 2637, "custom_options.htm"},
+    {"Paper substitutions", '6', 1009, 1097, "paper_substitutions.htm"},
+    {"Colour mapping", '7', 1121, 1121, "colour_mapping.htm"},  // offered on model 1
 };
 
 class HelpTest : public UiHost {
 protected:
+    // The colour mapping tab exists on model 1 only.
+    void useModel1()
+    {
+        int line = 0;
+        ASSERT_EQ(orvox.OpenXMLSettings(
+                      "<PRINTER_SETTINGS><PRINTER_MODEL>ID_PRINTERMODEL_OTHER</PRINTER_MODEL></PRINTER_SETTINGS>", &line),
+                  0);
+    }
     HWND pageWith(int controlId) const
     {
         for (HWND page = GetWindow(tabControl(), GW_CHILD); page; page = GetWindow(page, GW_HWNDNEXT))
@@ -133,6 +144,7 @@ TEST_F(HelpTest, WithoutTheHelpFileTheStartWarnsOnceAndHelpStaysShut)
     ASSERT_TRUE(watch.active());
     ASSERT_EQ(createMain(), 0) << "a missing help file does not stop the library";
     EXPECT_EQ(helpWarnings(), 1);
+    useModel1();
     for (const PageHelp& page : kPages) {
         pressCtrl(page.tabKey);
         HWND window = pageWith(page.markControl);
@@ -154,6 +166,7 @@ TEST_F(HelpTest, TheHelpFileNamedByTheLibraryIsInstalledAndTheStartIsQuiet)
     ASSERT_NE(GetFileAttributesA(helpFile().c_str()), INVALID_FILE_ATTRIBUTES) << helpFile();
     ASSERT_EQ(createMain(), 0);
     EXPECT_EQ(helpWarnings(), 0);
+    useModel1();
     for (const PageHelp& page : kPages) {
         HWND window = pageWith(page.markControl);
         ASSERT_NE(window, nullptr) << page.page;
@@ -166,6 +179,7 @@ TEST_F(HelpTest, EachPagesHelpButtonOpensItsOwnTopic)
     ViewerWatch watch;
     ASSERT_TRUE(watch.active());
     ASSERT_EQ(createMain(), 0);
+    useModel1();
     for (const PageHelp& page : kPages) {
         pressCtrl(page.tabKey);
         HWND window = pageWith(page.markControl);
