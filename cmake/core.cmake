@@ -35,9 +35,11 @@ add_custom_command(OUTPUT ${ORVOX_RES_FILE}
 add_custom_target(orvox_res_file ALL DEPENDS ${ORVOX_RES_FILE})
 
 # Unit tests of the portable core: one executable.
+if(NOT DEFINED ORVOX_UNIT_TESTS OR ORVOX_UNIT_TESTS)
 file(GLOB ORVOX_UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(orvox_unit_tests ${ORVOX_UNIT_TEST_SOURCES})
 target_link_libraries(orvox_unit_tests PRIVATE orvox_core orvox_portable_platform GTest::gtest GTest::gtest_main)
 target_include_directories(orvox_unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/unit)
 target_compile_options(orvox_unit_tests PRIVATE ${ORVOX_WARNINGS})
 add_dependencies(orvox_unit_tests orvox_res_file)
+endif()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds both flavours: the native core with its unit tests (sanitizers) and the
-# Windows deliverables with their tests. Usage: build.sh [native|win|fuzz|all]
+# Windows deliverables with their tests, for x86_64 (build/win) and i686
+# (build/win32: deliverables and host-level tests). Usage: build.sh [native|win|win32|fuzz|all]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,6 +14,11 @@ fi
 if [[ $what == win || $what == all ]]; then
   cmake -S . -B build/win --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build build/win -j"$jobs"
+fi
+if [[ $what == win32 || $what == all ]]; then
+  cmake -S . -B build/win32 --toolchain cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DORVOX_UNIT_TESTS=OFF >/dev/null
+  cmake --build build/win32 -j"$jobs"
 fi
 if [[ $what == fuzz || $what == all ]] && [ -f tests/fuzz/CMakeLists.txt ]; then
   CC=clang CXX=clang++ cmake -S . -B build/fuzz -DORVOX_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
