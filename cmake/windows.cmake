@@ -136,3 +136,12 @@ add_dependencies(orvox_e2e_tests Orvox orvoxRes orvox_install_data)
 # queue and the capture folder in the environment.
 add_test(NAME e2e.spooler COMMAND orvox_e2e_tests)
 endif()
+
+# Print files beyond 4 GB through the spooler copy, in both architectures (a
+# sparse file and a counting sink: no disk, no spooler).
+add_executable(orvox_large_file_tests ${PROJECT_SOURCE_DIR}/tests/large/large_file_test.cpp)
+set_target_properties(orvox_large_file_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
+target_compile_options(orvox_large_file_tests PRIVATE ${ORVOX_WARNINGS})
+target_link_libraries(orvox_large_file_tests PRIVATE orvox_core GTest::gtest GTest::gtest_main)
+target_link_options(orvox_large_file_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
+add_test(NAME win.largefile COMMAND orvox_large_file_tests)
