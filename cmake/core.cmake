@@ -35,6 +35,7 @@ add_custom_command(OUTPUT ${ORVOX_RES_FILE}
 add_custom_target(orvox_res_file ALL DEPENDS ${ORVOX_RES_FILE})
 
 # Unit tests of the portable core: one executable.
+if(NOT DEFINED ORVOX_UNIT_TESTS OR ORVOX_UNIT_TESTS)
 file(GLOB ORVOX_UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(orvox_unit_tests ${ORVOX_UNIT_TEST_SOURCES})
 target_link_libraries(orvox_unit_tests PRIVATE orvox_core orvox_portable_platform GTest::gtest GTest::gtest_main)
@@ -44,3 +45,4 @@ add_dependencies(orvox_unit_tests orvox_res_file)
 # The binary finds its data without help; ORVOX_RES_FILE and ORVOX_SOURCE_DIR still override.
 target_compile_definitions(orvox_unit_tests PRIVATE ORVOX_DEFAULT_RES_FILE="${ORVOX_RES_FILE}"
   ORVOX_DEFAULT_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+endif()

@@ -9,9 +9,16 @@ set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+# The second architecture runs the host-level suite only (the library loaded by
+# a host, prints to the capture printer); the portable core's unit tests run on
+# x86_64 and natively.
+option(ORVOX_UNIT_TESTS "Build the portable core's unit tests for Windows" ON)
+
 include(${CMAKE_CURRENT_LIST_DIR}/libtiff.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/core.cmake)
-target_link_options(orvox_unit_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
+if(ORVOX_UNIT_TESTS)
+  target_link_options(orvox_unit_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
+endif()
 
 set(ORVOX_OUT ${CMAKE_BINARY_DIR}/bin)   # the installation folder the tests and the demo use
 file(MAKE_DIRECTORY ${ORVOX_OUT})
@@ -42,6 +49,19 @@ target_compile_definitions(Orvox PRIVATE ORVOX_BUILDING_DLL)
 target_link_libraries(Orvox PRIVATE orvox_core orvox_win32_platform orvox_tiff
   comctl32 comdlg32 shell32 ole32 gdi32 user32 advapi32 winspool)
 target_link_options(Orvox PRIVATE ${ORVOX_STATIC_RUNTIME} -Wl,--kill-at)
+# Import libraries for both toolchains: MinGW's libOrvox.dll.a comes from the link;
+# Orvox.lib for the MSVC linker is made from the same .def.
+set_target_properties(Orvox PROPERTIES ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL i686)
+  set(ORVOX_DLLTOOL_MACHINE i386)
+else()
+  set(ORVOX_DLLTOOL_MACHINE i386:x86-64)
+endif()
+find_program(ORVOX_DLLTOOL NAMES ${ORVOX_MINGW_TRIPLE}-dlltool REQUIRED)
+add_custom_command(TARGET Orvox POST_BUILD
+  COMMAND ${ORVOX_DLLTOOL} -m ${ORVOX_DLLTOOL_MACHINE} -d ${PROJECT_SOURCE_DIR}/interface/Orvox.def
+          -D Orvox.dll -l ${CMAKE_BINARY_DIR}/lib/Orvox.lib
+  COMMENT "Import library for the MSVC linker")
 
 # OrvoxTest.exe: the test host; it knows only the public header.
 file(GLOB ORVOX_TESTAPP_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/testapp/*.cpp ${PROJECT_SOURCE_DIR}/testapp/*.rc)
@@ -51,6 +71,15 @@ target_include_directories(OrvoxTest PRIVATE ${PROJECT_SOURCE_DIR}/include ${PRO
 target_compile_options(OrvoxTest PRIVATE ${ORVOX_WARNINGS})
 target_link_libraries(OrvoxTest PRIVATE comctl32 comdlg32 gdi32 user32)
 target_link_options(OrvoxTest PRIVATE ${ORVOX_STATIC_RUNTIME})
+
+# The sample host in C: links against the import library and prints the version
+# and the paper catalog; shipped in the package with its sources.
+add_executable(OrvoxSampleHost ${PROJECT_SOURCE_DIR}/samples/host/sample_host.c)
+set_target_properties(OrvoxSampleHost PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
+target_include_directories(OrvoxSampleHost PRIVATE ${PROJECT_SOURCE_DIR}/include)
+target_compile_options(OrvoxSampleHost PRIVATE -Wall -Wextra -pedantic -Werror)
+target_link_libraries(OrvoxSampleHost PRIVATE Orvox user32)
+target_link_options(OrvoxSampleHost PRIVATE -static-libgcc)
 
 # The installation data next to the built programs.
 file(GLOB ORVOX_INSTALL_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/install/*)
@@ -75,11 +104,23 @@ add_test(NAME help.file COMMAND ${CMAKE_COMMAND} -DCHMLS=${ORVOX_CHMLS} -DHELP_F
   -DTOPICS_HEADER=${PROJECT_SOURCE_DIR}/ui/portable/help_topics.h -DWORK_DIR=${CMAKE_BINARY_DIR}/help-check
   -P ${PROJECT_SOURCE_DIR}/cmake/check_help_file.cmake)
 
+# The DLL exports exactly the 21 names of the .def, undecorated, and the public
+# header compiles as C and C++ for this architecture; both are checked without Wine.
+add_test(NAME build.exports COMMAND ${PROJECT_SOURCE_DIR}/tools/check-exports.sh
+  ${ORVOX_MINGW_TRIPLE} ${ORVOX_OUT}/Orvox.dll ${PROJECT_SOURCE_DIR}/interface/Orvox.def)
+add_test(NAME build.header COMMAND ${PROJECT_SOURCE_DIR}/tools/check-header.sh
+  ${ORVOX_MINGW_TRIPLE} ${PROJECT_SOURCE_DIR}/include/Orvox.h)
+
+add_test(NAME win.sample COMMAND ${PROJECT_SOURCE_DIR}/tests/package/check_sample_host.sh
+  ${ORVOX_OUT}/OrvoxSampleHost.exe)
+
 # Windows tests: each executable is one ctest test (a Wine start is costly).
+if(ORVOX_UNIT_TESTS)
 set_target_properties(orvox_unit_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
 add_test(NAME unit.wine COMMAND orvox_unit_tests)
 set_tests_properties(unit.wine PROPERTIES
   ENVIRONMENT "ORVOX_RES_FILE=${ORVOX_RES_FILE};ORVOX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endif()
 
 file(GLOB ORVOX_WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*.cpp)
 if(ORVOX_WIN_TEST_SOURCES)
@@ -114,3 +155,12 @@ add_dependencies(orvox_e2e_tests Orvox orvoxRes orvox_install_data)
 # queue and the capture folder in the environment.
 add_test(NAME e2e.spooler COMMAND orvox_e2e_tests)
 endif()
+
+# Print files beyond 4 GB through the spooler copy, in both architectures (a
+# sparse file and a counting sink: no disk, no spooler).
+add_executable(orvox_large_file_tests ${PROJECT_SOURCE_DIR}/tests/large/large_file_test.cpp)
+set_target_properties(orvox_large_file_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
+target_compile_options(orvox_large_file_tests PRIVATE ${ORVOX_WARNINGS})
+target_link_libraries(orvox_large_file_tests PRIVATE orvox_core GTest::gtest GTest::gtest_main)
+target_link_options(orvox_large_file_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
+add_test(NAME win.largefile COMMAND orvox_large_file_tests)

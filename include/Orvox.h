@@ -1,10 +1,33 @@
-/* Orvox.h: the public interface of Orvox.dll for host programs.
+/* Orvox.h: the public interface of Orvox.dll for host programs (C and C++).
  *
- * Call order: Orvo_InitMain (optionally Orvo_InitStatus), Orvo_CreateMain
- * (optionally Orvo_CreateStatus), Orvo_ShowMain / Orvo_ShowStatus, then any of
- * the other functions, and Orvo_Exit last. After a successful Orvo_Exit the
- * sequence may start again. Every function returns one of the result codes below.
- * All functions must be called on the thread that owns the host's windows.
+ * Binding: every function has C linkage, the __cdecl calling convention and an
+ * undecorated name, in the 64-bit and in the 32-bit DLL alike. Link with the
+ * import library of your toolchain (Orvox.lib for the MSVC linker,
+ * libOrvox.dll.a for MinGW) or load the DLL with LoadLibrary/GetProcAddress.
+ * The resource module orvoxRes.dll and the installation data files must lie in
+ * the folder of the host program's executable. A 32-bit host takes the 32-bit
+ * DLLs, a 64-bit host the 64-bit ones; Windows refuses to load the other kind.
+ *
+ * Call order:
+ *   1. Orvo_InitMain (the two hooks); optionally Orvo_InitStatus.
+ *   2. Orvo_CreateMain with the host window that contains the job-setup window;
+ *      optionally Orvo_CreateStatus with the window that contains the status window.
+ *   3. Orvo_ShowMain / Orvo_ShowStatus to place and show them; Orvo_GetWindowMain /
+ *      Orvo_GetWindowStatus to obtain their handles (pass a pointer to a NULL HWND).
+ *   4. Any of the settings, catalog, tab, version, print and message functions.
+ *   5. Orvo_Exit last. After a successful Orvo_Exit the sequence may start again.
+ * Any function other than Orvo_InitMain called before it returns ORVO_NOT_INITIALISED
+ * (Orvo_InitStatus: ORVO_INIT_MAIN_FIRST).
+ *
+ * Buffer protocol of the two text getters (version, paper catalog): call the size
+ * function first; it writes the length of the text plus one for the terminating
+ * zero. Allocate at least that many bytes and pass the buffer to the getter, which
+ * copies the text with its zero. The text is rebuilt on every call, so the document
+ * must not change between the two calls.
+ *
+ * Every function returns one of the result codes below and never lets an exception
+ * reach the host. All functions must be called on the thread that owns the host's
+ * windows; printing and TIFF conversion run inside the call and block that thread.
  */
 #ifndef ORVOX_H
 #define ORVOX_H
@@ -15,6 +38,10 @@
 extern "C" {
 #endif
 
+#ifndef ORVOX_CALL
+#define ORVOX_CALL __cdecl
+#endif
+
 #ifdef ORVOX_BUILDING_DLL
 #define ORVOX_API __declspec(dllexport)
 #else
@@ -23,9 +50,9 @@ extern "C" {
 
 /* Offered every message box before the library shows it. *show is 1 on entry;
  * set it to 0 to answer in the library's place with the return value (IDOK, IDYES...). */
-typedef int (*OrvoMessageHook)(const char* text, unsigned int type, int* show);
+typedef int (ORVOX_CALL *OrvoMessageHook)(const char* text, unsigned int type, int* show);
 /* Told the document title, the application caption and whether the document is modified. */
-typedef void (*OrvoSetTitleHook)(const char* title, const char* caption, int modified);
+typedef void (ORVOX_CALL *OrvoSetTitleHook)(const char* title, const char* caption, int modified);
 
 enum OrvoResult {
     ORVO_OK = 0,
@@ -83,27 +110,27 @@ enum OrvoResult {
 #define ORVO_TAB_SUBSTITUTIONS 437
 #define ORVO_TAB_COLOUR        438
 
-ORVOX_API int Orvo_InitMain(OrvoMessageHook messageHook, OrvoSetTitleHook setTitleHook);
-ORVOX_API int Orvo_InitStatus(void);
-ORVOX_API int Orvo_CreateMain(HWND parent, int showSplash, const char* hostVersion);
-ORVOX_API int Orvo_CreateStatus(HWND parent);
-ORVOX_API int Orvo_GetWindowMain(HWND* window);
-ORVOX_API int Orvo_GetWindowStatus(HWND* window);
-ORVOX_API int Orvo_ShowMain(int showCommand, int x, int y);
-ORVOX_API int Orvo_ShowStatus(int showCommand, int x, int y);
-ORVOX_API int Orvo_Print(void);
-ORVOX_API int Orvo_OpenSettings(const char* path);
-ORVOX_API int Orvo_SaveSettings(const char* path);
-ORVOX_API int Orvo_OpenXMLSettings(const char* xml, int* errorLine);
-ORVOX_API int Orvo_NewSettings(void);
-ORVOX_API int Orvo_GetSizeOfPaperCatalog(int* size);
-ORVOX_API int Orvo_GetPaperCatalog(char* buffer);
-ORVOX_API int Orvo_ShowTab(unsigned int tabId, int show);
-ORVOX_API int Orvo_ShowGuiElement(int tabId, int controlId, int show);
-ORVOX_API int Orvo_GetSizeOfVersion(int* size);
-ORVOX_API int Orvo_GetVersion(char* buffer);
-ORVOX_API int Orvo_SendMessage(unsigned int message, unsigned int wParam, long lParam);
-ORVOX_API int Orvo_Exit(int force);
+ORVOX_API int ORVOX_CALL Orvo_InitMain(OrvoMessageHook messageHook, OrvoSetTitleHook setTitleHook);
+ORVOX_API int ORVOX_CALL Orvo_InitStatus(void);
+ORVOX_API int ORVOX_CALL Orvo_CreateMain(HWND parent, int showSplash, const char* hostVersion);
+ORVOX_API int ORVOX_CALL Orvo_CreateStatus(HWND parent);
+ORVOX_API int ORVOX_CALL Orvo_GetWindowMain(HWND* window);
+ORVOX_API int ORVOX_CALL Orvo_GetWindowStatus(HWND* window);
+ORVOX_API int ORVOX_CALL Orvo_ShowMain(int showCommand, int x, int y);
+ORVOX_API int ORVOX_CALL Orvo_ShowStatus(int showCommand, int x, int y);
+ORVOX_API int ORVOX_CALL Orvo_Print(void);
+ORVOX_API int ORVOX_CALL Orvo_OpenSettings(const char* path);
+ORVOX_API int ORVOX_CALL Orvo_SaveSettings(const char* path);
+ORVOX_API int ORVOX_CALL Orvo_OpenXMLSettings(const char* xml, int* errorLine);
+ORVOX_API int ORVOX_CALL Orvo_NewSettings(void);
+ORVOX_API int ORVOX_CALL Orvo_GetSizeOfPaperCatalog(int* size);
+ORVOX_API int ORVOX_CALL Orvo_GetPaperCatalog(char* buffer);
+ORVOX_API int ORVOX_CALL Orvo_ShowTab(unsigned int tabId, int show);
+ORVOX_API int ORVOX_CALL Orvo_ShowGuiElement(int tabId, int controlId, int show);
+ORVOX_API int ORVOX_CALL Orvo_GetSizeOfVersion(int* size);
+ORVOX_API int ORVOX_CALL Orvo_GetVersion(char* buffer);
+ORVOX_API int ORVOX_CALL Orvo_SendMessage(unsigned int message, unsigned int wParam, long lParam);
+ORVOX_API int ORVOX_CALL Orvo_Exit(int force);
 
 #ifdef __cplusplus
 }

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds both flavours: the native core with its unit tests (sanitizers) and the
-# Windows deliverables with their tests. Usage: build.sh [native|win|fuzz|all|bench]
+# Windows deliverables with their tests, for x86_64 (build/win) and i686
+# (build/win32: deliverables and host-level tests).
+# Usage: build.sh [native|win|win32|fuzz|all|bench]
 # `bench` builds the benchmark flavour: the native core optimised (-O2) without
 # sanitizers into build/bench, and the Windows library as shipped with the
 # Windows benchmark programs in build/win. `all` leaves it out.
@@ -23,6 +25,11 @@ if [[ $what == bench ]]; then
   cmake --build build/bench -j"$jobs" --target orvox_benchmarks orvox_res_file
   cmake -S . -B build/win --toolchain cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build build/win -j"$jobs" --target Orvox orvoxRes orvox_install_data orvox_benchmarks
+fi
+if [[ $what == win32 || $what == all ]]; then
+  cmake -S . -B build/win32 --toolchain cmake/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DORVOX_UNIT_TESTS=OFF >/dev/null
+  cmake --build build/win32 -j"$jobs"
 fi
 if [[ $what == fuzz || $what == all ]] && [ -f tests/fuzz/CMakeLists.txt ]; then
   CC=clang CXX=clang++ cmake -S . -B build/fuzz -DORVOX_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

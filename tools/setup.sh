@@ -6,14 +6,21 @@ set -euo pipefail
 packages=(
   cmake make g++ clang pkg-config
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   googletest libgtest-dev
-  wine wine64 xvfb xauth
+  wine wine64 wine32:i386 libcups2:i386 xvfb xauth
   cups cups-client cups-bsd
   ghostscript qpdf poppler-utils libtiff-tools libtiff-dev
   python3 dpkg-dev procps util-linux time
   fp-utils-3.2.2
   libxml2-utils   # xmllint, the peer of the XML import benchmark
 )
+
+# 32-bit hosts are tested under 32-bit Wine, which comes from the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "setup: adding the i386 architecture"
+  dpkg --add-architecture i386
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds both flavours, runs the
-# native unit tests, a short fixed run of each fuzz target, and the Windows
-# tests (unit, host and end-to-end) under Wine with Xvfb and the capture printer.
+# native unit tests, a short fixed run of each fuzz target, the Windows tests
+# (unit, host and end-to-end) under Wine with Xvfb and the capture printer, the
+# host-level tests of the 32-bit build, and the package as a host receives it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -33,6 +34,10 @@ tools/e2e-env.sh bash -c '
   wineserver -p 2>/dev/null || true                       # one wineserver for the whole run
   rc=0
   ctest --test-dir build/win --output-on-failure || rc=1
+  echo "== 32-bit host-level tests under Wine"
+  ctest --test-dir build/win32 --output-on-failure || rc=1
+  echo "== package"
+  if tools/package.sh --no-build; then tests/package/package_test.sh || rc=1; else rc=1; fi
   wineserver -k 2>/dev/null || true
   exit $rc' || status=1
 

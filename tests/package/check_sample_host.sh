@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Runs a sample host under Wine from its folder and checks that it succeeded and
+# printed the version string and a non-empty paper catalog.
+#   check_sample_host.sh PATH/OrvoxSampleHost.exe
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+exe=$1
+cd "$(dirname "$exe")"
+out=$("$here/../../tools/wine-run.sh" "./$(basename "$exe")" 2>&1 | tr -d '\r')
+status=${PIPESTATUS[0]}
+echo "$out" | sed -n 1,6p
+if [ "$status" -ne 0 ]; then echo "sample host: exit status $status"; exit 1; fi
+echo "$out" | grep -q '^version: Orvox.dll - 11_02_00,' || { echo "sample host: no version line"; exit 1; }
+lines=$(echo "$out" | sed -n '/^paper catalog:$/,$p' | grep -c .)
+[ "$lines" -ge 2 ] || { echo "sample host: empty paper catalog"; exit 1; }
+echo "sample host: ok"
