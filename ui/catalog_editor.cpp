@@ -68,7 +68,7 @@ int CatalogEditor::message(unsigned id, unsigned type)
 BOOL CatalogEditor::onInitDialog()
 {
     Filling filling(filling_);
-    if (nameEdit_.attach(hwnd(), IDC_CATALOG_NAME) && nameEdit_.attachWindow(nameEdit_.hwnd(), true))
+    if (nameEdit_.attach(hwnd(), IDC_CATALOG_NAME))
         nameEdit_.onArrow([this](int delta) { moveSelection(delta); });
     SendDlgItemMessageA(hwnd(), IDC_CATALOG_NAME, EM_LIMITTEXT, kMaxPaperNameLength, 0);
     HWND sizes = item(IDC_CATALOG_SIZE);

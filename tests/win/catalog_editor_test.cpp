@@ -125,6 +125,37 @@ TEST_F(CatalogEditorTest, AWrongPasswordIsAskedAgainAndTheEditorOpensOnTheBodyPa
     EXPECT_TRUE(editable);
 }
 
+TEST_F(CatalogEditorTest, TheNameEditTakesNoCommaAndItsArrowsMoveThroughThePapers)
+{
+    DialogScript steps;
+    std::string typed, afterDown, afterUp;
+    int rowAfterDown = -1;
+    steps.then([&](HWND editor) {
+        HWND name = GetDlgItem(editor, IDC_CATALOG_NAME);
+        SetFocus(name);
+        SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+        for (char c : std::string("A,4"))
+            SendMessageA(name, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 0);
+        typed = S::text(editor, IDC_CATALOG_NAME);
+        SendMessageA(name, WM_KEYDOWN, VK_DOWN, 0);
+        SendMessageA(name, WM_KEYDOWN, VK_DOWN, 0);
+        afterDown = S::text(editor, IDC_CATALOG_NAME);
+        rowAfterDown = static_cast<int>(SendDlgItemMessageA(editor, IDC_CATALOG_PAPER_LIST, LB_GETCURSEL, 0, 0));
+        SendMessageA(name, WM_KEYDOWN, VK_UP, 0);
+        afterUp = S::text(editor, IDC_CATALOG_NAME);
+        // Past the first row the selection stays.
+        SendMessageA(name, WM_KEYDOWN, VK_UP, 0);
+        SendMessageA(name, WM_KEYDOWN, VK_UP, 0);
+        EXPECT_EQ(SendDlgItemMessageA(editor, IDC_CATALOG_PAPER_LIST, LB_GETCURSEL, 0, 0), 0);
+        S::click(editor, IDCANCEL);
+    });
+    ASSERT_TRUE(runEditor(steps));
+    EXPECT_EQ(typed, "A4");
+    EXPECT_EQ(afterDown, "Cover 250");
+    EXPECT_EQ(rowAfterDown, 2);
+    EXPECT_EQ(afterUp, "Recycled 80");
+}
+
 TEST_F(CatalogEditorTest, AddingAnExistingNameWithAPendingEditAsksAndYesAppliesTheEdit)
 {
     answer({{IDS_CATALOG_APPLY_TO_EXISTING, IDNO}});
@@ -319,8 +350,7 @@ TEST_F(CatalogEditorTest, ASettingsFileSavedBeforeFindsItsPapersByName)
     steps.then([](HWND editor) {
         S::chooseRow(editor, IDC_CATALOG_PAPER_LIST, 1);  // Recycled 80 goes
         S::click(editor, IDC_CATALOG_DELETE);
-        S::chooseRow(editor, IDC_CATALOG_PAPER_LIST, 2);  // Yellow 80 moves to the top
-        S::click(editor, IDC_CATALOG_MOVE_UP);
+        S::chooseRow(editor, IDC_CATALOG_PAPER_LIST, 2);  // Yellow 80 moves up one
         S::click(editor, IDC_CATALOG_MOVE_UP);
         S::click(editor, IDC_CATALOG_OK);
     });
@@ -330,6 +360,9 @@ TEST_F(CatalogEditorTest, ASettingsFileSavedBeforeFindsItsPapersByName)
     EXPECT_STREQ(body, "Yellow 80");
 
     ASSERT_EQ(orvox.NewSettings(), 0);
+    GetDlgItemTextA(setup1, IDC_COMBO_BODY_PAPER, body, sizeof body);
+    EXPECT_STREQ(body, "Plain 80");
+    // The file names the paper; its place in the catalog is not the one saved.
     ASSERT_EQ(orvox.OpenSettings(saved.c_str()), 0);
     GetDlgItemTextA(setup1, IDC_COMBO_BODY_PAPER, body, sizeof body);
     EXPECT_STREQ(body, "Yellow 80");
