@@ -132,7 +132,7 @@ target_include_directories(orvox_win_tests PRIVATE ${PROJECT_SOURCE_DIR} ${PROJE
 target_sources(orvox_win_tests PRIVATE ${PROJECT_SOURCE_DIR}/ui/control.cpp
   ${PROJECT_SOURCE_DIR}/ui/dialog_base.cpp ${PROJECT_SOURCE_DIR}/ui/item_enabling_combo.cpp
   ${PROJECT_SOURCE_DIR}/ui/handler_resources.cpp)
-# Pages a test drives can be saved as pictures to look at (ORVOX_PAGE_SHOT).
+# Pictures of pages and dialogs the tests drive, taken as the test application takes its own.
 target_sources(orvox_win_tests PRIVATE ${PROJECT_SOURCE_DIR}/testapp/window_shot.cpp)
 target_compile_options(orvox_win_tests PRIVATE ${ORVOX_WARNINGS})
 target_link_libraries(orvox_win_tests PRIVATE GTest::gtest GTest::gtest_main orvox_win32_platform comctl32 gdi32 user32 shell32 ole32)

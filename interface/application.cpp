@@ -10,6 +10,7 @@
 #include "print/print_run.h"
 #include "resource.h"
 #include "settings/job_document.h"
+#include "ui/catalog_editor.h"
 
 namespace orvox {
 
@@ -97,7 +98,22 @@ void Application::resetDocument() { documents_.newSettings(); }
 
 bool Application::openSettingsFile(const std::string& path) { return documents_.openSettings(path) == 0; }
 
-bool Application::runCatalogEditor(HWND) { return false; }
+bool Application::runCatalogEditor(HWND owner)
+{
+    JobDocument* doc = documents_.document();
+    // One editor at a time: a second request while it is open is ignored.
+    if (!doc || library().catalogEditing) return false;
+    struct EditingScope {
+        EditingScope() { library().catalogEditing = true; }
+        ~EditingScope() { library().catalogEditing = false; }
+    } editing;
+    ui::CatalogEditor editor(*doc);
+    if (!editor.run(platform::currentResourceHandle(), owner)) return false;
+    // Every page shows the catalog as it is now: paper lists, substitutions.
+    if (mainWindow_) mainWindow_->tabs().loadAll();
+    reportDocumentState();
+    return true;
+}
 
 int Application::runPrintRequest()
 {

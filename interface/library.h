@@ -21,6 +21,8 @@ struct LibraryState {
     std::unique_ptr<Application> application;
     std::unique_ptr<StatusWindow> status;
     bool printing = false;
+    // Set while the paper catalog editor is open.
+    bool catalogEditing = false;
 };
 
 LibraryState& library();

@@ -39,7 +39,8 @@ bool MainWindow::onCommand(int id, int, HWND)
     switch (id) {
     case ID_ADMIN_SWITCH: switchAdministration(); return true;
     case ID_PAPER_CATALOG_EDITOR:
-        if (askPassword()) app_.runCatalogEditor(hwnd());
+        // While the editor is open a second request does not even ask.
+        if (!library().catalogEditing && askPassword()) app_.runCatalogEditor(hwnd());
         return true;
     case ID_CHANGE_PASSWORD: changePassword(); return true;
     case ID_ASK_EXIT: askExit(); return true;

@@ -18,6 +18,10 @@ public:
     virtual std::optional<std::uint64_t> freeDiskSpace(const std::string& folder) const = 0;
     virtual bool fileExists(const std::string& path) const = 0;
     virtual bool removeFile(const std::string& path) = 0;
+    // Puts `replacement` in the place of `target` in one step, so a reader sees
+    // either the old or the new file, never a mixture. False (both files left
+    // as they were) when the target is read-only or the move fails.
+    virtual bool replaceFile(const std::string& replacement, const std::string& target) = 0;
 };
 
 } // namespace orvox::platform

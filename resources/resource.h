@@ -2,6 +2,7 @@
 // All resource identifiers of the resource module, one header per subsystem.
 #include "ids_core.h"
 #include "ids_catalog.h"
+#include "ids_catalog_editor.h"
 #include "ids_settings.h"
 #include "ids_ui.h"
 #include "ids_substitutions.h"

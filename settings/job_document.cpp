@@ -24,6 +24,7 @@ JobDocument::JobDocument(const platform::Services& services, std::string install
                folder_ + services.strings.load(IDS_CATALOG_FILE_NAME))
 {
     gInstance = this;
+    catalog_.setFileSystem(&services_.files);
     adminPassword_ = services_.profile.getString(configFilePath(), services_.strings.load(IDS_CONFIG_ADMIN_SECTION),
                                                  services_.strings.load(IDS_CONFIG_PASSWORD_KEY), "",
                                                  kMaxPasswordChars);

@@ -6,6 +6,7 @@
 
 #include "ids_catalog.h"
 #include "ids_core.h"
+#include "settings/ini_rewrite.h"
 
 namespace orvox {
 
@@ -209,13 +210,18 @@ void PaperCatalog::setVocabulary(int list, std::vector<std::string> entries)
 bool PaperCatalog::saveVocabulary(int list)
 {
     if (list < kColors || list > kMediaTypes || lists_[list].empty()) return false;
+    IniRewrite rewrite(files_, file_);
+    return rewrite.begin() && writeVocabulary(rewrite.path(), list) && rewrite.commit();
+}
+
+bool PaperCatalog::writeVocabulary(const std::string& path, int list)
+{
     const std::string section = strings_.load(kListSection[list]);
     const std::vector<std::string>& entries = lists_[list];
-    if (!profile_.writeString(file_, section, "Num" + section, std::to_string(entries.size())))
-        return false;
+    if (!profile_.writeString(path, section, "Num" + section, std::to_string(entries.size()))) return false;
     const std::string prefix = section.empty() ? section : section.substr(0, section.size() - 1);
     for (std::size_t i = 0; i < entries.size(); ++i)
-        if (!profile_.writeString(file_, section, prefix + std::to_string(i), entries[i])) return false;
+        if (!profile_.writeString(path, section, prefix + std::to_string(i), entries[i])) return false;
     return true;
 }
 
@@ -259,25 +265,54 @@ PaperCatalog::LoadResult PaperCatalog::loadCatalog()
 
 bool PaperCatalog::saveCatalog(int bodyPaper)
 {
-    const std::string section = strings_.load(IDS_CATALOG_PAPER_SECTION);
-    if (!profile_.deleteSection(file_, section)) {
-        messages_.show(strings_.load(IDS_CATALOG_WRITE_FAILED) + strings_.load(IDS_CATALOG_FILE_NAME) +
-                           strings_.load(IDS_CATALOG_WRITE_FAILED_TAIL),
-                       platform::kMbOk | platform::kMbIconExclamation);
-        return false;
+    IniRewrite rewrite(files_, file_);
+    if (rewrite.begin() && writePapers(rewrite.path(), bodyPaper) && rewrite.commit()) return true;
+    reportWriteFailure();
+    return false;
+}
+
+bool PaperCatalog::saveCatalogAndVocabularies(int bodyPaper)
+{
+    IniRewrite rewrite(files_, file_);
+    bool ok = rewrite.begin();
+    for (int list = kColors; ok && list <= kMediaTypes; ++list) {
+        // An empty list is not written: its section keeps what the file has.
+        if (!lists_[list].empty()) ok = writeVocabulary(rewrite.path(), list);
     }
-    if (!profile_.writeString(file_, section, strings_.load(IDS_CATALOG_COUNT_KEY),
-                              std::to_string(papers_.size())))
+    if (ok && writePapers(rewrite.path(), bodyPaper) && rewrite.commit()) return true;
+    reportWriteFailure();
+    return false;
+}
+
+bool PaperCatalog::writePapers(const std::string& path, int bodyPaper)
+{
+    const std::string section = strings_.load(IDS_CATALOG_PAPER_SECTION);
+    if (!profile_.deleteSection(path, section)) return false;
+    if (!profile_.writeString(path, section, strings_.load(IDS_CATALOG_COUNT_KEY), std::to_string(papers_.size())))
         return false;
-    if (!profile_.writeString(file_, section, strings_.load(IDS_CATALOG_BODY_PAPER_KEY),
-                              std::to_string(bodyPaper)))
+    if (!profile_.writeString(path, section, strings_.load(IDS_CATALOG_BODY_PAPER_KEY), std::to_string(bodyPaper)))
         return false;
     for (std::size_t i = 0; i < papers_.size(); ++i) {
         const PaperDefinition& p = papers_[i];
         const std::string value = p.name + "," + std::to_string(p.sizeCode) + "," + p.mediaText1 + "," +
                                   p.weight + "," + p.mediaText3 + "," + std::to_string(p.flag);
-        if (!profile_.writeString(file_, section, kPaperKeyPrefix + std::to_string(i), value)) return false;
+        if (!profile_.writeString(path, section, kPaperKeyPrefix + std::to_string(i), value)) return false;
     }
+    return true;
+}
+
+void PaperCatalog::reportWriteFailure()
+{
+    messages_.show(strings_.load(IDS_CATALOG_WRITE_FAILED) + strings_.load(IDS_CATALOG_FILE_NAME) +
+                       strings_.load(IDS_CATALOG_WRITE_FAILED_TAIL),
+                   platform::kMbOk | platform::kMbIconExclamation);
+}
+
+bool PaperCatalog::setPapers(const std::vector<PaperDefinition>& papers)
+{
+    if (papers.size() > static_cast<std::size_t>(kMaxEntries)) return false;
+    papers_.clear();
+    for (const PaperDefinition& p : papers) papers_.push_back(boundedPaper(p));
     return true;
 }
 

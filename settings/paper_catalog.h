@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/profile.h"
 #include "platform/strings.h"
@@ -60,6 +61,10 @@ public:
                  platform::MessageSink& messages, std::string catalogFile);
 
     const std::string& catalogFile() const { return file_; }
+    // With a file system, every write of the catalog file goes to a copy that
+    // replaces the file only when all of it was written; without one the file
+    // is written in place.
+    void setFileSystem(platform::FileSystem* files) { files_ = files; }
 
     // --- Vocabularies -----------------------------------------------------
     // Empties the five lists, reads lists 0..3 in that order (stopping with
@@ -73,7 +78,8 @@ public:
     // characters); ignored for other numbers. Used by the attribute dialogs.
     void setVocabulary(int list, std::vector<std::string> entries);
     // Writes list 1..3 back to its section: count key, then the entries.
-    // False for another list number, an empty list, or a failed write.
+    // False for another list number, an empty list, or a failed write (the
+    // file then stays as it was).
     bool saveVocabulary(int list);
 
     // --- Papers -----------------------------------------------------------
@@ -85,9 +91,15 @@ public:
     // paper afterwards is the document's work, using bodyIndex.
     LoadResult loadCatalog();
     // Deletes the paper section and writes count, body index `bodyPaper` and
-    // the entries. False (after message 93+94+32) when the section cannot be
-    // deleted, or when a key write fails (writing stops there).
+    // the entries. False (after message 93+94+32) when any part of it cannot
+    // be written; the file then stays as it was.
     bool saveCatalog(int bodyPaper);
+    // Lists 1..3 and the paper section in one replacement of the file, so the
+    // papers never refer to names the file's lists do not have yet. False
+    // (after message 93+94+32) when anything fails; the file stays as it was.
+    bool saveCatalogAndVocabularies(int bodyPaper);
+    // Replaces every paper at once (texts bounded); false when there are too many.
+    bool setPapers(const std::vector<PaperDefinition>& papers);
 
     int paperCount() const { return static_cast<int>(papers_.size()); }
     // Entry `index` (1-based); an empty definition when out of range.
@@ -119,10 +131,15 @@ public:
     std::string catalogText() const;
 
 private:
+    bool writeVocabulary(const std::string& path, int list);
+    bool writePapers(const std::string& path, int bodyPaper);
+    void reportWriteFailure();
+
     const platform::StringSource& strings_;
     platform::Profile& profile_;
     platform::MessageSink& messages_;
     std::string file_;
+    platform::FileSystem* files_ = nullptr;
     std::vector<std::string> lists_[kListCount];
     std::vector<PaperDefinition> papers_;
     bool loaded_ = false;

@@ -47,6 +47,16 @@ bool FolderFileSystem::removeFile(const std::string& path)
     return fs::remove(path, ec);
 }
 
+bool FolderFileSystem::replaceFile(const std::string& replacement, const std::string& target)
+{
+    std::error_code ec;
+    const fs::file_status status = fs::status(target, ec);
+    if (!ec && fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none)
+        return false;
+    fs::rename(replacement, target, ec);
+    return !ec;
+}
+
 void FolderFileSystem::pinFreeSpace(std::initializer_list<std::uint64_t> values)
 {
     pinned_.assign(values);

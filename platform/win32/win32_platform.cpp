@@ -126,4 +126,12 @@ bool Win32FileSystem::fileExists(const std::string& path) const
 
 bool Win32FileSystem::removeFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
+bool Win32FileSystem::replaceFile(const std::string& replacement, const std::string& target)
+{
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    return MoveFileExA(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+           FALSE;
+}
+
 } // namespace orvox::platform

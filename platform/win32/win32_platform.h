@@ -63,6 +63,7 @@ public:
     std::optional<std::uint64_t> freeDiskSpace(const std::string& folder) const override;
     bool fileExists(const std::string& path) const override;
     bool removeFile(const std::string& path) override;
+    bool replaceFile(const std::string& replacement, const std::string& target) override;
 
 protected:
     // GetTempPathA; empty (with the thread's last error set) when it fails.

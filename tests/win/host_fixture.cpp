@@ -12,6 +12,7 @@ int recordingMessageHook(const char* text, unsigned type, int* show)
 {
     hookLog().boxes.push_back({text ? text : "", type});
     *show = 0;
+    if (hookLog().respond) return hookLog().respond(hookLog().boxes.back().text, type);
     return hookLog().answer;
 }
 

@@ -4,6 +4,7 @@
 // each test so the next one starts uninitialised.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ struct HookLog {
     std::vector<Box> boxes;
     std::vector<std::string> titles;
     int answer = IDOK;  // what the message hook answers in the library's place
+    // When set, answers in place of `answer` (a test may look at the windows first).
+    std::function<int(const std::string& text, unsigned type)> respond;
 };
 
 HookLog& hookLog();
