@@ -251,6 +251,10 @@ public:
     }
     bool fileExists(const std::string& path) const override { return real_.fileExists(path); }
     bool removeFile(const std::string& path) override { return real_.removeFile(path); }
+    bool replaceFile(const std::string& replacement, const std::string& target) override
+    {
+        return real_.replaceFile(replacement, target);
+    }
     int made = 0;
 
 private:
