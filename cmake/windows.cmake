@@ -122,8 +122,12 @@ set_tests_properties(unit.wine PROPERTIES
   ENVIRONMENT "ORVOX_RES_FILE=${ORVOX_RES_FILE};ORVOX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endif()
 
+# The pages and controls driven by a host: on x86_64 only (ORVOX_WIN_TESTS=OFF for
+# the second architecture, which runs the library print, the sample host and the
+# large-file copy).
+option(ORVOX_WIN_TESTS "Build the host tests that drive the pages" ON)
 file(GLOB ORVOX_WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*.cpp)
-if(ORVOX_WIN_TEST_SOURCES)
+if(ORVOX_WIN_TEST_SOURCES AND ORVOX_WIN_TESTS)
 add_executable(orvox_win_tests ${ORVOX_WIN_TEST_SOURCES} ${PROJECT_SOURCE_DIR}/interface/fault_guard.cpp)
 set_target_properties(orvox_win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
 target_include_directories(orvox_win_tests PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/include
