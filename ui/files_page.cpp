@@ -3,6 +3,7 @@
 #include "resource.h"
 #include "ui/portable/file_types.h"
 #include "ui/tab_host.h"
+#include "ui/win32_handles.h"
 
 namespace orvox::ui {
 namespace {
@@ -22,17 +23,6 @@ constexpr TypeChoice kTypeChoices[] = {
 // The pages whose settings only mean something when the file is changed by the job settings.
 constexpr int kJobTabs[] = {kJobSetup1TabId, kJobSetup2TabId, 437, 438, 436};
 constexpr int kCustomOptionsTabId = 436;
-
-class WaitCursor {
-public:
-    WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous_;
-};
 
 bool canRead(const std::string& path)
 {

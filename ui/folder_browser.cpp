@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/portable/file_types.h"
+#include "ui/win32_handles.h"
 
 namespace orvox::ui {
 namespace {
@@ -21,17 +22,6 @@ public:
 
 private:
     HWND window_;
-};
-
-class WaitCursor {
-public:
-    WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous_;
 };
 
 // Enumeration of a folder's items, released on every path.

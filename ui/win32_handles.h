@@ -53,4 +53,16 @@ private:
     HDC dc_;
 };
 
+// The wait cursor for a long walk of folders or files, the previous cursor back at its end.
+class WaitCursor {
+public:
+    WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(previous_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+
 } // namespace orvox::ui

@@ -49,19 +49,18 @@ public:
     static HWND openDialog()
     {
         HWND found = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM out) -> BOOL {
-                char name[16] = {};
-                GetClassNameA(window, name, sizeof name);
-                if (std::string(name) == "#32770" && IsWindowVisible(window) && IsWindowEnabled(window)) {
-                    *reinterpret_cast<HWND*>(out) = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        EnumThreadWindows(GetCurrentThreadId(), takeOpenDialog, reinterpret_cast<LPARAM>(&found));
         return found;
+    }
+    static BOOL CALLBACK takeOpenDialog(HWND window, LPARAM out)
+    {
+        char name[16] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (std::string(name) == "#32770" && IsWindowVisible(window) && IsWindowEnabled(window)) {
+            *reinterpret_cast<HWND*>(out) = window;
+            return FALSE;
+        }
+        return TRUE;
     }
 
     // Control helpers, each followed by the notification the dialog would get.
