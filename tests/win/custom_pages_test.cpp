@@ -33,13 +33,6 @@ protected:
         std::filesystem::remove_all(kScriptFolder, ec);
     }
 
-    void useModel1()
-    {
-        int line = 0;
-        ASSERT_EQ(orvox.OpenXMLSettings(
-                      "<PRINTER_SETTINGS><PRINTER_MODEL>ID_PRINTERMODEL_OTHER</PRINTER_MODEL></PRINTER_SETTINGS>", &line),
-                  0);
-    }
     HWND openPage(char ctrlDigit, int probeId)
     {
         pressCtrl(ctrlDigit);

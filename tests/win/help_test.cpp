@@ -104,14 +104,6 @@ constexpr PageHelp kPages[] = {
 
 class HelpTest : public UiHost {
 protected:
-    // The colour mapping tab exists on model 1 only.
-    void useModel1()
-    {
-        int line = 0;
-        ASSERT_EQ(orvox.OpenXMLSettings(
-                      "<PRINTER_SETTINGS><PRINTER_MODEL>ID_PRINTERMODEL_OTHER</PRINTER_MODEL></PRINTER_SETTINGS>", &line),
-                  0);
-    }
     HWND pageWith(int controlId) const
     {
         for (HWND page = GetWindow(tabControl(), GW_CHILD); page; page = GetWindow(page, GW_HWNDNEXT))

@@ -21,15 +21,6 @@ protected:
         ASSERT_EQ(createMain(), 0);
     }
 
-    // Model 1 comes from an imported settings text; the page loads when selected.
-    void useModel1()
-    {
-        int line = 0;
-        ASSERT_EQ(orvox.OpenXMLSettings(
-                      "<PRINTER_SETTINGS><PRINTER_MODEL>ID_PRINTERMODEL_OTHER</PRINTER_MODEL></PRINTER_SETTINGS>", &line),
-                  0);
-    }
-
     HWND openPage(char ctrlDigit, int probeId)
     {
         pressCtrl(ctrlDigit);

@@ -108,6 +108,15 @@ protected:
         SendMessageA(tabControl(), WM_KEYUP, static_cast<WPARAM>(key), 0);
     }
 
+    // Model 1 comes from an imported settings text; the pages follow it.
+    void useModel1()
+    {
+        int line = 0;
+        ASSERT_EQ(orvox.OpenXMLSettings(
+                      "<PRINTER_SETTINGS><PRINTER_MODEL>ID_PRINTERMODEL_OTHER</PRINTER_MODEL></PRINTER_SETTINGS>", &line),
+                  0);
+    }
+
     HWND main_ = nullptr;
 };
 
