@@ -1,43 +1,70 @@
 #!/usr/bin/env bash
-# Runs every test: installs what is missing, builds both flavours, runs the
+# Runs every test: installs what is missing, builds every flavour, runs the
 # native unit tests, a short fixed run of each fuzz target, the Windows tests
 # (unit, host and end-to-end) under Wine with Xvfb and the capture printer, the
 # host-level tests of the 32-bit build, and the package as a host receives it.
+#
+# The Windows tests mostly wait on Wine, the spooler and the display, so the
+# 32-bit tree and the fuzzing tree are built at low priority while they run,
+# and the fuzz targets run after them in the same way.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 bash tools/setup.sh
-tools/build.sh all
+tools/build.sh native
+tools/build.sh win
+mkdir -p build/logs
+
+# In the background, one after the other: the 32-bit tree, the fuzzing tree,
+# the fuzz runs. Each step leaves its status in build/logs/<step>.rc.
+background_steps() {
+  local rc f name
+  nice -n 15 tools/build.sh win32 >build/logs/win32-build.log 2>&1 && rc=0 || rc=$?
+  echo "$rc" >build/logs/win32-build.rc
+  nice -n 15 tools/build.sh fuzz >build/logs/fuzz-build.log 2>&1 && rc=0 || rc=$?
+  echo "$rc" >build/logs/fuzz-build.rc
+  : >build/logs/fuzz-runs.txt
+  rc=0
+  if [ "$(cat build/logs/fuzz-build.rc)" = 0 ]; then
+    for f in build/fuzz/fuzz_*; do
+      [ -x "$f" ] || continue
+      name=$(basename "$f")
+      if nice -n 5 "$f" -runs="${ORVOX_FUZZ_RUNS:-20000}" -seed=1 >"build/fuzz/$name.log" 2>&1; then
+        echo "$name: ok" >>build/logs/fuzz-runs.txt
+      else
+        echo "$name: FAILED (see build/fuzz/$name.log)" >>build/logs/fuzz-runs.txt; rc=1
+      fi
+    done
+  fi
+  echo "$rc" >build/logs/fuzz-runs.rc
+}
+rm -f build/logs/*.rc
+background_steps &
+background_pid=$!
+trap 'kill "$background_pid" 2>/dev/null || true' EXIT
+
+# Waits for a background step; prints its log when it failed. False on failure.
+step_ok() {
+  local step=$1
+  while [ ! -f "build/logs/$step.rc" ]; do
+    kill -0 "$background_pid" 2>/dev/null || break
+    sleep 1
+  done
+  if [ "$(cat "build/logs/$step.rc" 2>/dev/null)" = 0 ]; then return 0; fi
+  echo "$step failed:"
+  tail -n 40 "build/logs/$step.log" 2>/dev/null || true
+  return 1
+}
 
 status=0
 echo "== native unit tests"
 ctest --test-dir build/native --output-on-failure || status=1
 
-# The fuzz targets run, one after the other, beside the Windows tests, which
-# mostly wait on Wine, the spooler and the display; their results are printed
-# at the end.
-fuzz_all() {
-  local rc=0 f name
-  for f in build/fuzz/fuzz_*; do
-    [ -x "$f" ] || continue
-    name=$(basename "$f")
-    if nice -n 5 "$f" -runs="${ORVOX_FUZZ_RUNS:-20000}" -seed=1 >"build/fuzz/$name.log" 2>&1; then
-      echo "$name: ok"
-    else
-      echo "$name: FAILED (see build/fuzz/$name.log)"; rc=1
-    fi
-  done
-  return $rc
-}
-fuzz_pid=
-if [ -d build/fuzz ]; then
-  fuzz_all >build/fuzz/summary.txt 2>&1 &
-  fuzz_pid=$!
-fi
-
 echo "== Windows tests under Wine"
 export ORVOX_WINEPREFIX=${ORVOX_WINEPREFIX:-$root/build/wineprefix}
+export -f step_ok
+export background_pid
 tools/e2e-env.sh bash -c '
   export WINEPREFIX=$ORVOX_WINEPREFIX WINEDEBUG=-all
   tools/wine-run.sh cmd /c exit >/dev/null 2>&1 || true   # make the prefix once
@@ -45,16 +72,24 @@ tools/e2e-env.sh bash -c '
   rc=0
   ctest --test-dir build/win --output-on-failure || rc=1
   echo "== 32-bit host-level tests under Wine"
-  ctest --test-dir build/win32 --output-on-failure || rc=1
-  echo "== package"
-  if tools/package.sh --no-build; then tests/package/package_test.sh || rc=1; else rc=1; fi
+  if step_ok win32-build; then
+    ctest --test-dir build/win32 --output-on-failure || rc=1
+    echo "== package"
+    if tools/package.sh --no-build; then tests/package/package_test.sh || rc=1; else rc=1; fi
+  else
+    rc=1
+  fi
   wineserver -k 2>/dev/null || true
   exit $rc' || status=1
 
-if [ -n "$fuzz_pid" ]; then
-  echo "== fuzz targets (fixed number of runs)"
-  wait "$fuzz_pid" || status=1
-  cat build/fuzz/summary.txt
+echo "== fuzz targets (fixed number of runs)"
+if step_ok fuzz-build; then
+  wait "$background_pid" || true
+  cat build/logs/fuzz-runs.txt
+  [ "$(cat build/logs/fuzz-runs.rc 2>/dev/null)" = 0 ] || status=1
+else
+  status=1
 fi
+trap - EXIT
 
 exit $status

@@ -197,14 +197,16 @@ TEST_F(SettingsFlowsTest, PamphletsWithdrawTheOneSidedPrintedCoversAndKeepTheIns
 
 TEST_F(SettingsFlowsTest, TheStartsMessageBoxesCarryTheBrandingCaption)
 {
-    // The library shows its own boxes now; the help file is missing, so the start warns.
+    // The library shows its own boxes now; the restriction file is missing, so
+    // the start stops with a box. (The help file cannot serve: once a viewer in
+    // this process has opened it, it stays open.)
     ASSERT_EQ(orvox.InitMain(nullptr, nullptr), 6);
-    FileRestorer help(resourceString(1161));
-    DeleteFileA(help.path().c_str());
+    FileRestorer restrictions(resourceString(389));
+    ASSERT_TRUE(DeleteFileA(restrictions.path().c_str())) << GetLastError();
     FileRestorer branding("OrvoxBr.ini");
     branding.write("[BrandingStrings]\nFormalAppName=Hall 2 Job Setup\n");
     DialogWatcher dialogs;
-    ASSERT_EQ(createMain(), 0);
+    EXPECT_NE(createMain(), 0);
     ASSERT_FALSE(dialogs.seen().empty());
     EXPECT_EQ(dialogs.seen().front().caption, "Hall 2 Job Setup");
 }
