@@ -201,5 +201,57 @@ TEST_F(FilesListStateTest, NamesBeyondAsciiAreComparedAsTheListBoxComparesThem)
     EXPECT_EQ(listed(page), 1);
 }
 
+TEST_F(FilesListStateTest, AfterABatchTheListIsDrawnAgainAndTheCursorIsTheOperatorsAgain)
+{
+    std::vector<std::string> batch;
+    for (int i = 0; i < 300; ++i) batch.push_back(make("scan" + std::to_string(i) + ".tif"));
+    ASSERT_EQ(createMain(), 0);
+    HWND page = filesPage();
+    ASSERT_NE(page, nullptr);
+    HWND box = GetDlgItem(page, kFilesToPrint);
+    const auto verticalRange = [box] {
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_RANGE;
+        GetScrollInfo(box, SB_VERT, &info);
+        return info.nMax;
+    };
+    HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+    SetCursor(arrow);
+
+    // A file that cannot be read is reported in the middle of the batch.
+    std::vector<std::string> withMissing = batch;
+    withMissing.insert(withMissing.begin() + 150, folder_ + "missing.ps");
+    hookLog().boxes.clear();
+    ASSERT_EQ(importFiles(withMissing), 0);
+    EXPECT_EQ(hookLog().boxes.size(), 1u);
+    ASSERT_EQ(listed(page), 300);
+    EXPECT_EQ(GetCursor(), arrow) << "the batch's wait cursor ends with the batch";
+    // The scroll bar is brought up to the list at the end of the batch.
+    EXPECT_EQ(verticalRange(), 299);
+
+    // All removed at once: the list and its scroll bar follow once it is empty.
+    SendMessageA(box, LB_SETSEL, TRUE, -1);
+    command(page, kRemove, BN_CLICKED);
+    EXPECT_EQ(listed(page), 0);
+    EXPECT_LE(verticalRange(), 0);
+    EXPECT_EQ(label(page), countLabel(0));
+
+    // Half of a new batch removed: the rest stays in order.
+    ASSERT_EQ(importFiles(std::vector<std::string>(batch.begin(), batch.begin() + 20)), 0);
+    SendMessageA(box, LB_SETSEL, FALSE, -1);
+    for (int i = 0; i < 20; i += 2) SendMessageA(box, LB_SETSEL, TRUE, i);
+    command(page, kRemove, BN_CLICKED);
+    ASSERT_EQ(listed(page), 10);
+    for (int i = 0; i < 10; ++i) {
+        char text[MAX_PATH] = {};
+        SendMessageA(box, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        // The import hands the names on upper-cased.
+        EXPECT_EQ(lstrcmpiA(text, batch[static_cast<std::size_t>(2 * i + 1)].c_str()), 0) << i << " " << text;
+    }
+    EXPECT_EQ(verticalRange(), 9);
+    EXPECT_EQ(label(page), countLabel(10));
+}
+
 } // namespace
 } // namespace orvox::test
