@@ -1,7 +1,10 @@
 // The Files page's view of its files-to-print list as many files come and go:
 // the count in the label, the remove button and the TIFF printer language stay
 // true to the list through XML imports, select-all and removals.
+#include <cstdlib>
+
 #include "ui_host.h"
+#include "window_shot.h"
 
 namespace orvox::test {
 namespace {
@@ -82,6 +85,24 @@ protected:
         SendMessageA(box, LB_SETSEL, FALSE, -1);
         SendMessageA(box, LB_SETSEL, TRUE, at);
         SendMessageA(box, WM_KEYDOWN, VK_DELETE, 0);
+    }
+    // With ORVOX_PAGE_SHOT naming a .bmp file, the Files page as the test left
+    // it is brought to the front and saved there, to be looked at.
+    void savePicture(HWND page)
+    {
+        const char* path = std::getenv("ORVOX_PAGE_SHOT");
+        if (!path || !*path) return;
+        HWND tabs = tabControl();
+        const auto count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count && !(GetWindowLongA(page, GWL_STYLE) & WS_VISIBLE); ++i) {
+            SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(i), 0);  // does not notify by itself
+            NMHDR change{tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), static_cast<UINT>(TCN_SELCHANGE)};
+            SendMessageA(GetParent(tabs), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+        }
+        ShowWindow(host, SW_SHOW);
+        orvox.ShowMain(SW_SHOW, 0, 0);
+        RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        EXPECT_TRUE(saveWindowBitmap(host, path));
     }
     static int listed(HWND page)
     {
@@ -251,6 +272,7 @@ TEST_F(FilesListStateTest, AfterABatchTheListIsDrawnAgainAndTheCursorIsTheOperat
     }
     EXPECT_EQ(verticalRange(), 9);
     EXPECT_EQ(label(page), countLabel(10));
+    savePicture(page);
 }
 
 } // namespace
