@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -79,23 +80,40 @@ bool copyFileToPrinter(const std::string& path, platform::Printer& printer, bool
     StdioFile file(path, "rb");
     if (!file) return false;
     bufferGenerously(file);
-    std::vector<char> buffer(kSpoolChunkSize);
+    // Each chunk is read and trimmed on its own, straight into the free end of
+    // a larger buffer; the queue gets the buffer when it has no room for
+    // another chunk, and what is left at the end: the same bytes in the same
+    // order, in a few large writes.
+    std::vector<char> gathered(kSpoolWriteSize);
+    std::size_t filled = 0;
     bool first = true;
     for (;;) {
-        const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file.get());
-        if (std::ferror(file.get())) return false;
-        const bool last = got < buffer.size();
+        if (gathered.size() - filled < kSpoolChunkSize) {
+            if (!printer.write(gathered.data(), filled)) return false;
+            filled = 0;
+        }
+        char* chunk = gathered.data() + filled;
+        const std::size_t got = std::fread(chunk, 1, kSpoolChunkSize, file.get());
+        if (std::ferror(file.get())) {
+            // The chunks read before the failure reach the queue, as they did
+            // when every chunk was written on its own.
+            if (filled > 0) printer.write(gathered.data(), filled);
+            return false;
+        }
+        const bool last = got < kSpoolChunkSize;
         std::size_t begin = 0;
         std::size_t end = got;
         if (dropCtrlD && first)
-            while (begin < end && buffer[begin] == kCtrlD) ++begin;
+            while (begin < end && chunk[begin] == kCtrlD) ++begin;
         if (dropCtrlD && last)
-            while (end > begin && buffer[end - 1] == kCtrlD) --end;
-        // Also an empty write: the queue sees every chunk the file was read in.
-        if (!printer.write(buffer.data() + begin, end - begin)) return false;
+            while (end > begin && chunk[end - 1] == kCtrlD) --end;
+        if (begin > 0) std::memmove(chunk, chunk + begin, end - begin);
+        filled += end - begin;
         first = false;
         if (last) break;
     }
+    // The last write goes out even when it is empty, as the last chunk did.
+    if (!printer.write(gathered.data(), filled)) return false;
     return file.close();
 }
 

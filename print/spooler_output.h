@@ -15,6 +15,10 @@
 namespace orvox {
 
 inline constexpr std::size_t kSpoolChunkSize = 2048;
+// Files are read and cut in chunks, but consecutive chunks reach the queue
+// together, in writes of at most this many bytes: each spooler call costs far
+// more than copying the bytes it carries.
+inline constexpr std::size_t kSpoolWriteSize = 32 * kSpoolChunkSize;
 inline constexpr char kCtrlD = '\x04';
 
 // `modifyPrintFile` values of the job settings.
@@ -55,8 +59,9 @@ private:
     std::string copyPrefix_;
 };
 
-// Copies a file to the printer in chunks of kSpoolChunkSize bytes; false when
-// the file cannot be read or closed, or a write fails.
+// Copies a file to the printer, read in chunks of kSpoolChunkSize bytes and
+// written in gathered runs of them; false when the file cannot be read or
+// closed, or a write fails.
 bool copyFileToPrinter(const std::string& path, platform::Printer& printer, bool dropCtrlD);
 
 } // namespace orvox

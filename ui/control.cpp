@@ -26,6 +26,7 @@ bool Control::attachWindow(HWND window, bool subclass)
     if (!window || !SetPropA(window, kWrapperProperty, this)) return false;
     hwnd_ = window;
     if (subclass) {
+        underlying_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
         subclassed_ = SetWindowSubclass(window, subclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
         if (!subclassed_) {
             detach();
@@ -42,6 +43,14 @@ void Control::detach()
     if (GetPropA(hwnd_, kWrapperProperty) == this) RemovePropA(hwnd_, kWrapperProperty);
     hwnd_ = nullptr;
     subclassed_ = false;
+    underlying_ = nullptr;
+}
+
+LRESULT Control::sendPastWrapper(UINT msg, WPARAM wp, LPARAM lp) const
+{
+    if (!hwnd_) return 0;
+    if (!subclassed_ || !underlying_) return SendMessageA(hwnd_, msg, wp, lp);
+    return CallWindowProcA(underlying_, hwnd_, msg, wp, lp);
 }
 
 bool Control::onReflect(UINT, WPARAM, LPARAM, LRESULT&) { return false; }

@@ -32,6 +32,11 @@ public:
         if (hwnd_) ShowWindow(hwnd_, show ? SW_SHOW : SW_HIDE);
     }
     LRESULT send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return hwnd_ ? SendMessageA(hwnd_, msg, wp, lp) : 0; }
+    // Hands a message straight to the procedure the window had before the
+    // wrapper subclassed it, for messages the wrapper leaves alone that go out
+    // many at a time (the entries of a long list): under Wine a message
+    // through the subclass costs two window-property look-ups in the server.
+    LRESULT sendPastWrapper(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const;
 
     // A notification of the control that its parent received. True when the
     // control consumed it; `result` is then the parent's answer. Notifications
@@ -52,6 +57,7 @@ private:
     static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     HWND hwnd_ = nullptr;
     bool subclassed_ = false;
+    WNDPROC underlying_ = nullptr;  // the window's procedure under the subclass
 };
 
 } // namespace orvox::ui

@@ -175,14 +175,13 @@ void FilesPage::refreshFolders()
 std::vector<std::string> FilesPage::files() const
 {
     std::vector<std::string> paths;
-    HWND box = item(IDC_FILES_TO_PRINT);
-    const auto count = static_cast<int>(SendMessageA(box, LB_GETCOUNT, 0, 0));
+    const auto count = static_cast<int>(filesToPrint_.sendPastWrapper(LB_GETCOUNT));
     for (int i = 0; i < count; ++i) {
-        const auto length = SendMessageA(box, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        const auto length = filesToPrint_.sendPastWrapper(LB_GETTEXTLEN, static_cast<WPARAM>(i));
         if (length < 0) continue;
         std::string text(static_cast<std::size_t>(length) + 1, '\0');
-        text.resize(static_cast<std::size_t>(
-            SendMessageA(box, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()))));
+        text.resize(static_cast<std::size_t>(filesToPrint_.sendPastWrapper(LB_GETTEXT, static_cast<WPARAM>(i),
+                                                                           reinterpret_cast<LPARAM>(text.data()))));
         paths.push_back(std::move(text));
     }
     return paths;
@@ -191,24 +190,27 @@ std::vector<std::string> FilesPage::files() const
 bool FilesPage::addFile(const std::string& path, bool reportErrors, bool updateState)
 {
     if (!hwnd() || path.empty()) return false;
-    WaitCursor wait;
+    // A batch keeps one wait cursor from its first file to its end: each
+    // cursor change is a server call and a display request.
+    std::optional<WaitCursor> wait;
+    if (updateState) wait.emplace();
+    else if (!batchWait_) batchWait_.emplace();
     if (!canRead(path)) {
         if (reportErrors) services_.messages.show(load(IDS_FILE_NOT_OPENED) + "\n" + path, platform::kMbIconExclamation);
         return false;
     }
-    HWND box = item(IDC_FILES_TO_PRINT);
     // Names compare without regard to case: one file is printed once.
     const std::string key = plainKey(path);
     const bool surelyNew = !key.empty() && otherNames_ == 0 && plainNames_.count(key) == 0;
     auto at = surelyNew ? LB_ERR
-                        : SendMessageA(box, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                       reinterpret_cast<LPARAM>(path.c_str()));
+                        : filesToPrint_.sendPastWrapper(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                        reinterpret_cast<LPARAM>(path.c_str()));
     if (at == LB_ERR) {
         if (!updateState && !batch_) {
-            SendMessageA(box, WM_SETREDRAW, FALSE, 0);
+            filesToPrint_.send(WM_SETREDRAW, FALSE);
             batch_ = true;
         }
-        at = SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        at = filesToPrint_.sendPastWrapper(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
         if (at < 0) return false;
         ++listed_;
         if (isTiffFileName(path)) ++tiffListed_;
@@ -219,8 +221,8 @@ bool FilesPage::addFile(const std::string& path, bool reportErrors, bool updateS
         batchSelection_ = at;
         return true;
     }
-    SendMessageA(box, LB_SETSEL, FALSE, -1);
-    SendMessageA(box, LB_SETSEL, TRUE, at);
+    filesToPrint_.sendPastWrapper(LB_SETSEL, FALSE, -1);
+    filesToPrint_.sendPastWrapper(LB_SETSEL, TRUE, at);
     if (updateState) updateListState();
     return true;
 }
@@ -237,18 +239,26 @@ void FilesPage::removeSelectedFiles()
     rows.resize(static_cast<std::size_t>(std::max(got, 0)));
     if (rows.empty()) return;
     std::sort(rows.begin(), rows.end());
+    // Many rows go without a redraw of the list and its scroll bar after each.
+    const bool quiet = rows.size() > 1;
+    if (quiet) SendMessageA(box, WM_SETREDRAW, FALSE, 0);
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-        const auto length = SendMessageA(box, LB_GETTEXTLEN, static_cast<WPARAM>(*row), 0);
+        const auto length = filesToPrint_.sendPastWrapper(LB_GETTEXTLEN, static_cast<WPARAM>(*row));
         std::string text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, '\0');
-        const auto got = length < 0 ? 0 : SendMessageA(box, LB_GETTEXT, static_cast<WPARAM>(*row),
-                                                        reinterpret_cast<LPARAM>(text.data()));
+        const auto got = length < 0 ? 0
+                                    : filesToPrint_.sendPastWrapper(LB_GETTEXT, static_cast<WPARAM>(*row),
+                                                                    reinterpret_cast<LPARAM>(text.data()));
         text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
-        if (SendMessageA(box, LB_DELETESTRING, static_cast<WPARAM>(*row), 0) == LB_ERR) continue;
+        if (filesToPrint_.sendPastWrapper(LB_DELETESTRING, static_cast<WPARAM>(*row)) == LB_ERR) continue;
         --listed_;
         if (isTiffFileName(text)) --tiffListed_;
         const std::string key = plainKey(text);
         if (key.empty()) --otherNames_;
         else plainNames_.erase(key);
+    }
+    if (quiet) {
+        SendMessageA(box, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(box, nullptr, TRUE);
     }
     const auto count = listed_;
     if (count > 0) SendMessageA(box, LB_SETSEL, TRUE, std::min(rows.front(), count - 1));
@@ -288,7 +298,7 @@ void FilesPage::updateListState()
     if (!hwnd()) return;
     if (batch_) {
         // The batch's last file is the only selected entry, as after a single add.
-        HWND box = item(IDC_FILES_TO_PRINT);
+        HWND box = filesToPrint_.hwnd();
         batch_ = false;
         SendMessageA(box, WM_SETREDRAW, TRUE, 0);
         SendMessageA(box, LB_SETSEL, FALSE, -1);
@@ -296,6 +306,7 @@ void FilesPage::updateListState()
         batchSelection_ = -1;
         InvalidateRect(box, nullptr, TRUE);
     }
+    batchWait_.reset();
     const int count = listed_;
     EnableWindow(item(IDC_REMOVE_FILES), count > 0);
     std::string label = load(IDS_FILES_TO_PRINT_LABEL);

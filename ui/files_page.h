@@ -2,6 +2,7 @@
 // The Files page: the operator browses folders, picks the print files in their
 // printing order, and says in which printer language they are written and
 // whether the job settings are applied to them.
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "ui/folder_browser.h"
 #include "ui/item_enabling_combo.h"
 #include "ui/tab_page.h"
+#include "ui/win32_handles.h"
 
 namespace orvox::ui {
 
@@ -79,6 +81,7 @@ private:
     // moves its selection until updateListState() ends the batch.
     bool batch_ = false;
     LRESULT batchSelection_ = -1;
+    std::optional<WaitCursor> batchWait_;
 };
 
 } // namespace orvox::ui

@@ -1,6 +1,7 @@
 // Sends one print file to a printer queue through winspool, either as the
 // library's print output does (the job file, the header probe and the
-// 2048-byte chunks of the spooler output) or as a bare winspool program does
+// spooler output's 2048-byte reads, gathered into writes of up to 64 KiB) or
+// as a bare winspool program does
 // (the file alone in 64 KiB writes). bench/run.py times both processes beside
 // `lp -o raw` sending the same file to the same CUPS queue.
 //   orvox_bench_spool orvox QUEUE DATA_FILE JOB_FILE

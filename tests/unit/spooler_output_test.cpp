@@ -2,6 +2,7 @@
 // header the print file carries cut off and its end-of-job bytes dropped when asked.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "output_fixture.h"
@@ -64,7 +65,8 @@ TEST_F(SpoolerOutputTest, OneDocumentOfOnePageCarriesTheJobFileThenTheData)
     EXPECT_EQ(doc.pagesStarted, 1);
     EXPECT_EQ(doc.pagesEnded, 1);
     EXPECT_TRUE(doc.ended);
-    for (std::size_t size : doc.writeSizes) EXPECT_LE(size, kSpoolChunkSize);
+    // The small job file and the print file go out in one write each.
+    EXPECT_EQ(doc.writeSizes, (std::vector<std::size_t>{readBytes(jobFile).size(), data.size()}));
     EXPECT_TRUE(env.messages.shown.empty());
 }
 
@@ -90,11 +92,65 @@ TEST_F(SpoolerOutputTest, CtrlDIsDroppedAtTheStartAndInTheLastChunkOnlyWhenSwitc
     EXPECT_EQ(spooler.documents.at(1).bytes, body);
 
     // A file that fills its last chunk ends with an empty read: its trailing
-    // Ctrl-D is in a full chunk and stays; an empty write follows.
+    // Ctrl-D is in a full chunk and stays.
     const std::string exact = std::string(4095, 'a') + "\x04";
     ASSERT_TRUE(send(exact, kModifyPrintFileNo));
     EXPECT_EQ(spooler.documents.at(2).bytes, exact);
-    EXPECT_EQ(spooler.documents.at(2).writeSizes, (std::vector<std::size_t>{2048, 2048, 0}));
+    EXPECT_EQ(spooler.documents.at(2).writeSizes, (std::vector<std::size_t>{4096}));
+}
+
+// What the queue must receive when Ctrl-D bytes are dropped: those leading the
+// first 2048-byte chunk, and those ending the last chunk when it is short.
+std::string withoutCtrlD(const std::string& data)
+{
+    const std::size_t firstChunk = std::min(data.size(), kSpoolChunkSize);
+    std::size_t begin = 0;
+    while (begin < firstChunk && data[begin] == kCtrlD) ++begin;
+    const std::size_t lastChunkStart = data.size() - data.size() % kSpoolChunkSize;
+    std::size_t end = data.size();
+    while (end > std::max(begin, lastChunkStart) && data[end - 1] == kCtrlD) --end;
+    return data.substr(begin, end - begin);
+}
+
+TEST_F(SpoolerOutputTest, GatheredWritesCarryTheChunksBytesAcrossEveryBoundary)
+{
+    setRemoveCtrlD(true);
+    const std::size_t sizes[] = {0, 1, 2047, 2048, 2049, kSpoolWriteSize - 1, kSpoolWriteSize, kSpoolWriteSize + 1,
+                                 kSpoolWriteSize + kSpoolChunkSize, 3 * kSpoolWriteSize + 5};
+    for (std::size_t size : sizes) {
+        for (const char fill : {'\x04', 'x'}) {
+            // Ctrl-D runs at the start, at every chunk and write boundary and at the end.
+            std::string data(size, fill);
+            for (std::size_t i = 0; i < size; ++i)
+                if (i < 3 || i % 7 == 3 || i % kSpoolChunkSize == kSpoolChunkSize - 1 || i + 2 >= size)
+                    data[i] = kCtrlD;
+            spooler.documents.clear();
+            ASSERT_TRUE(send(data, kModifyPrintFileNo)) << size;
+            const auto& doc = document();
+            EXPECT_EQ(doc.bytes, withoutCtrlD(data)) << size << " " << int(fill);
+            ASSERT_FALSE(doc.writeSizes.empty()) << "the last write goes out, empty or not";
+            for (std::size_t written : doc.writeSizes) EXPECT_LE(written, kSpoolWriteSize) << size;
+            EXPECT_LE(doc.writeSizes.size(), size / kSpoolWriteSize + 2) << size;
+        }
+    }
+    // A leading run longer than a chunk loses only the part in the first chunk.
+    const std::string longRun = std::string(3000, kCtrlD) + "%!PS\n";
+    spooler.documents.clear();
+    ASSERT_TRUE(send(longRun, kModifyPrintFileNo));
+    EXPECT_EQ(document().bytes, std::string(3000 - kSpoolChunkSize, kCtrlD) + "%!PS\n");
+}
+
+TEST_F(SpoolerOutputTest, AFailedGatheredWriteEndsTheCopy)
+{
+    spooler.failures.failWriteNumber = 3;
+    std::string data;
+    for (std::size_t i = 0; i < 4 * kSpoolWriteSize; ++i) data += static_cast<char>('a' + i % 23);
+    EXPECT_FALSE(send(data, kModifyPrintFileNo));
+    const auto& doc = document();
+    EXPECT_EQ(doc.writeSizes, (std::vector<std::size_t>(3, kSpoolWriteSize))) << "nothing is written after the failure";
+    EXPECT_EQ(doc.bytes, data.substr(0, 2 * kSpoolWriteSize));
+    EXPECT_EQ(doc.pagesEnded, 1);
+    EXPECT_TRUE(doc.ended);
 }
 
 TEST_F(SpoolerOutputTest, CarriedHeaderIsCutAndTheCopyRemoved)
@@ -282,15 +338,15 @@ TEST_F(SpoolerOutputTest, OnlyAFileThatCarriesAHeaderIsCopiedAndTheCopyKeepsEver
     EXPECT_EQ(files.made, 1);
     const auto& cut = spooler.documents.at(1);
     EXPECT_EQ(cut.bytes, readBytes(jobFile) + tail);
-    // The copy goes out in whole chunks, the short last one included.
-    const std::size_t jobWrites = (readBytes(jobFile).size() / kSpoolChunkSize) + 1;
+    // The copy goes out in full gathered writes, then the rest.
+    const std::size_t jobWrites = 1;
     ASSERT_GT(cut.writeSizes.size(), jobWrites);
     const std::vector<std::size_t> dataWrites(cut.writeSizes.begin() + static_cast<long>(jobWrites),
                                               cut.writeSizes.end());
     const std::size_t copied = tail.size();
-    ASSERT_EQ(dataWrites.size(), copied / kSpoolChunkSize + 1);
-    for (std::size_t i = 0; i + 1 < dataWrites.size(); ++i) EXPECT_EQ(dataWrites[i], kSpoolChunkSize) << i;
-    EXPECT_EQ(dataWrites.back(), copied % kSpoolChunkSize);
+    ASSERT_EQ(dataWrites.size(), copied / kSpoolWriteSize + 1);
+    for (std::size_t i = 0; i + 1 < dataWrites.size(); ++i) EXPECT_EQ(dataWrites[i], kSpoolWriteSize) << i;
+    EXPECT_EQ(dataWrites.back(), copied % kSpoolWriteSize);
     EXPECT_TRUE(env.tempFiles().empty());
 }
 

@@ -1,7 +1,10 @@
 // The Files page's view of its files-to-print list as many files come and go:
 // the count in the label, the remove button and the TIFF printer language stay
 // true to the list through XML imports, select-all and removals.
+#include <cstdlib>
+
 #include "ui_host.h"
+#include "window_shot.h"
 
 namespace orvox::test {
 namespace {
@@ -82,6 +85,24 @@ protected:
         SendMessageA(box, LB_SETSEL, FALSE, -1);
         SendMessageA(box, LB_SETSEL, TRUE, at);
         SendMessageA(box, WM_KEYDOWN, VK_DELETE, 0);
+    }
+    // With ORVOX_PAGE_SHOT naming a .bmp file, the Files page as the test left
+    // it is brought to the front and saved there, to be looked at.
+    void savePicture(HWND page)
+    {
+        const char* path = std::getenv("ORVOX_PAGE_SHOT");
+        if (!path || !*path) return;
+        HWND tabs = tabControl();
+        const auto count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count && !(GetWindowLongA(page, GWL_STYLE) & WS_VISIBLE); ++i) {
+            SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(i), 0);  // does not notify by itself
+            NMHDR change{tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), static_cast<UINT>(TCN_SELCHANGE)};
+            SendMessageA(GetParent(tabs), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+        }
+        ShowWindow(host, SW_SHOW);
+        orvox.ShowMain(SW_SHOW, 0, 0);
+        RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        EXPECT_TRUE(saveWindowBitmap(host, path));
     }
     static int listed(HWND page)
     {
@@ -199,6 +220,59 @@ TEST_F(FilesListStateTest, NamesBeyondAsciiAreComparedAsTheListBoxComparesThem)
     ASSERT_EQ(listed(page), 1);
     ASSERT_EQ(importFiles({folder_ + "Plain.ps"}), 0);
     EXPECT_EQ(listed(page), 1);
+}
+
+TEST_F(FilesListStateTest, AfterABatchTheListIsDrawnAgainAndTheCursorIsTheOperatorsAgain)
+{
+    std::vector<std::string> batch;
+    for (int i = 0; i < 300; ++i) batch.push_back(make("scan" + std::to_string(i) + ".tif"));
+    ASSERT_EQ(createMain(), 0);
+    HWND page = filesPage();
+    ASSERT_NE(page, nullptr);
+    HWND box = GetDlgItem(page, kFilesToPrint);
+    const auto verticalRange = [box] {
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_RANGE;
+        GetScrollInfo(box, SB_VERT, &info);
+        return info.nMax;
+    };
+    HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+    SetCursor(arrow);
+
+    // A file that cannot be read is reported in the middle of the batch.
+    std::vector<std::string> withMissing = batch;
+    withMissing.insert(withMissing.begin() + 150, folder_ + "missing.ps");
+    hookLog().boxes.clear();
+    ASSERT_EQ(importFiles(withMissing), 0);
+    EXPECT_EQ(hookLog().boxes.size(), 1u);
+    ASSERT_EQ(listed(page), 300);
+    EXPECT_EQ(GetCursor(), arrow) << "the batch's wait cursor ends with the batch";
+    // The scroll bar is brought up to the list at the end of the batch.
+    EXPECT_EQ(verticalRange(), 299);
+
+    // All removed at once: the list and its scroll bar follow once it is empty.
+    SendMessageA(box, LB_SETSEL, TRUE, -1);
+    command(page, kRemove, BN_CLICKED);
+    EXPECT_EQ(listed(page), 0);
+    EXPECT_LE(verticalRange(), 0);
+    EXPECT_EQ(label(page), countLabel(0));
+
+    // Half of a new batch removed: the rest stays in order.
+    ASSERT_EQ(importFiles(std::vector<std::string>(batch.begin(), batch.begin() + 20)), 0);
+    SendMessageA(box, LB_SETSEL, FALSE, -1);
+    for (int i = 0; i < 20; i += 2) SendMessageA(box, LB_SETSEL, TRUE, i);
+    command(page, kRemove, BN_CLICKED);
+    ASSERT_EQ(listed(page), 10);
+    for (int i = 0; i < 10; ++i) {
+        char text[MAX_PATH] = {};
+        SendMessageA(box, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        // The import hands the names on upper-cased.
+        EXPECT_EQ(lstrcmpiA(text, batch[static_cast<std::size_t>(2 * i + 1)].c_str()), 0) << i << " " << text;
+    }
+    EXPECT_EQ(verticalRange(), 9);
+    EXPECT_EQ(label(page), countLabel(10));
+    savePicture(page);
 }
 
 } // namespace
