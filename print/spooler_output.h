@@ -59,4 +59,7 @@ private:
 // the file cannot be read or closed, or a write fails.
 bool copyFileToPrinter(const std::string& path, platform::Printer& printer, bool dropCtrlD);
 
+// Writes bytes to the printer in chunks of at most kSpoolChunkSize; false when a write fails.
+bool writeToPrinter(std::string_view bytes, platform::Printer& printer);
+
 } // namespace orvox
