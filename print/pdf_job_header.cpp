@@ -39,7 +39,7 @@ bool isContinuation(std::string_view line)
     return rest.substr(0, 2) == "+=";
 }
 
-// The header's lines, each with its line feed (the last one may have none).
+// The header's lines, each with its line feed.
 std::vector<std::string_view> linesOf(std::string_view header)
 {
     std::vector<std::string_view> lines;
@@ -70,7 +70,10 @@ std::optional<HeaderAroundPdf> splitHeaderAroundPdf(std::string_view header, std
     if (pdfOffset + kPdfMagic.size() >= kPdfHeaderWindow) return std::nullopt;
     const std::size_t room = kPdfHeaderWindow - pdfOffset - kPdfMagic.size();
 
-    const std::vector<std::string_view> lines = linesOf(header);
+    // A last line without its line feed gets one, in whichever part it goes.
+    std::string text(header);
+    if (text.back() != '\n') text += '\n';
+    const std::vector<std::string_view> lines = linesOf(text);
     // The opening line and every line that is no comment stay in front.
     std::size_t fixed = lines.front().size();
     for (std::size_t i = 1; i < lines.size(); ++i)
@@ -91,7 +94,6 @@ std::optional<HeaderAroundPdf> splitHeaderAroundPdf(std::string_view header, std
         while (end < lines.size() && isContinuation(lines[end])) ++end;
         std::string entry;
         for (std::size_t j = i; j < end; ++j) entry += lines[j];
-        if (!entry.empty() && entry.back() != '\n') entry += '\n';
         // Once an entry waits for the back part, the later ones follow it, so
         // that a reader finds the entries in the order they were written.
         if (deferred.empty() && used + entry.size() <= room) {
@@ -103,7 +105,6 @@ std::optional<HeaderAroundPdf> splitHeaderAroundPdf(std::string_view header, std
         i = end;
     }
     if (deferred.empty()) return std::nullopt;
-    if (parts.front.back() != '\n') parts.front += '\n';
     parts.back = std::string(kUniversalExit) + "@PJL\n" + deferred + std::string(kUniversalExit);
     return parts;
 }

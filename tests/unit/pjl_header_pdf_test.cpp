@@ -92,6 +92,20 @@ TEST(PdfJobHeader, ALongHeaderKeepsItsVariablesInFrontAndItsEntriesInOrder)
     EXPECT_EQ(parts->front.size() + parts->back.size(), h.size() + kUel.size() + 5 + kUel.size());
 }
 
+TEST(PdfJobHeader, ALastLineWithoutItsLineFeedIsEndedInEitherPart)
+{
+    for (const std::string last : {"@PJL SET OUTBIN=UPPER", "@PJL COMMENT exit=top"}) {
+        // The variable just fills the front part once its line feed is counted.
+        std::string h = kUel + "@PJL\n@PJL COMMENT x=" + std::string(kPdfHeaderWindow - 50, 'y') + "\n";
+        h += "@PJL SET QTY=" + std::string(kPdfHeaderWindow - 5 - 14 - last.size() - 1 - 14, '1') + "\n" + last;
+        const auto parts = splitHeaderAroundPdf(h, 0);
+        ASSERT_TRUE(parts) << last;
+        EXPECT_LE(parts->front.size() + 5, kPdfHeaderWindow) << last;
+        EXPECT_EQ(parts->front.back(), '\n');
+        EXPECT_EQ(parts->front.size() + parts->back.size(), h.size() + 1 + 2 * kUel.size() + 5) << last;
+    }
+}
+
 TEST(PdfJobHeader, VariablesThatDoNotFitInFrontLeaveTheHeaderWhole)
 {
     std::string h = kUel + "@PJL\n";
