@@ -103,7 +103,7 @@ inline std::string sameRendering(const std::string& linuxDir, const std::string&
         " >job.log 2>&1 && " + gs + "-sOutputFile=alone-%d.png " + alone +
         " && ! grep -q Error job.log && test -e alone-1.png && "
         "test $(ls job-*.png | wc -l) -eq $(ls alone-*.png | wc -l) && "
-        "for f in alone-*.png; do cmp -s $f job-${f#alone-} || echo $f >differs; done; test ! -e differs";
+        "for f in alone-*.png; do cmp -s $f job-${f#alone-} || echo $f >differs; done && test ! -e differs";
     return runOnLinux(command, linuxDir + "/result", toWindowsPath(linuxDir).string() + "\\result");
 }
 
