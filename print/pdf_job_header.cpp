@@ -57,6 +57,10 @@ std::vector<std::string_view> linesOf(std::string_view header)
 std::optional<std::size_t> pdfHeaderOffset(std::string_view dataStart)
 {
     dataStart = dataStart.substr(0, kPdfHeaderWindow);
+    // A file that starts as PostScript ("%!" after leading white space) is PostScript.
+    std::size_t first = 0;
+    while (first < dataStart.size() && static_cast<unsigned char>(dataStart[first]) <= 0x20) ++first;
+    if (dataStart.substr(first, 2) == "%!") return std::nullopt;
     const std::size_t magic = dataStart.find(kPdfMagic);
     if (magic == std::string_view::npos) return std::nullopt;
     if (dataStart.substr(0, magic).find("%!PS") != std::string_view::npos) return std::nullopt;

@@ -24,7 +24,7 @@ struct HeaderAroundPdf {
 };
 
 // Where the PDF header starts in the first bytes of a print file; nothing when
-// they hold none, or hold "%!PS" before it (a PostScript file).
+// they hold none, start with "%!" or hold "%!PS" before it (PostScript).
 std::optional<std::size_t> pdfHeaderOffset(std::string_view dataStart);
 
 // The two parts of `header` when it is too long to stand in front of PDF data
