@@ -21,41 +21,36 @@
 namespace orvox::e2e {
 namespace {
 
-const std::string kUel = "\x1B%-12345X";
+const std::string kPdfJobUel = "\x1B%-12345X";
 
-std::vector<std::string> g_boxes;
+std::vector<std::string> g_pdfJobBoxes;
 
-int answerYes(const char* text, unsigned type, int* show)
+int answerPdfJob(const char* text, unsigned type, int* show)
 {
-    g_boxes.push_back(text ? text : "");
+    g_pdfJobBoxes.push_back(text ? text : "");
     *show = 0;
     return (type & MB_TYPEMASK) == MB_YESNO || (type & MB_TYPEMASK) == MB_YESNOCANCEL ? IDYES : IDOK;
 }
 
-LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
 // A received job cut where the printer switches language: the job-control part
 // before the PDF, the PDF, and the job-control part after it (may be empty).
-struct ReceivedJob {
+struct ReceivedPdfJob {
     std::string front, pdf, back;
 };
 
-ReceivedJob cutReceived(const std::string& job)
+ReceivedPdfJob cutReceivedPdfJob(const std::string& job)
 {
-    ReceivedJob r;
+    ReceivedPdfJob r;
     const std::size_t pdf = job.find("%PDF-");
     if (pdf == std::string::npos) return r;
-    const std::size_t back = job.find(kUel + "@PJL", pdf);
+    const std::size_t back = job.find(kPdfJobUel + "@PJL", pdf);
     r.front = job.substr(0, pdf);
     r.pdf = job.substr(pdf, back == std::string::npos ? std::string::npos : back - pdf);
     if (back != std::string::npos) r.back = job.substr(back);
     return r;
 }
 
-void select(HWND page, int comboId, int item)
+void chooseItem(HWND page, int comboId, int item)
 {
     HWND combo = GetDlgItem(page, comboId);
     SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
@@ -84,13 +79,13 @@ protected:
     {
         ASSERT_EQ(orvox.load("Orvox.dll"), 0);
         WNDCLASSA wc{};
-        wc.lpfnWndProc = hostProc;
+        wc.lpfnWndProc = DefWindowProcA;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "OrvoxE2ePdfHost";
         RegisterClassA(&wc);
         host = CreateWindowA("OrvoxE2ePdfHost", "host", WS_OVERLAPPEDWINDOW, 0, 0, 900, 700, nullptr, nullptr,
                              GetModuleHandleA(nullptr), nullptr);
-        ASSERT_EQ(orvox.InitMain(answerYes, nullptr), 0);
+        ASSERT_EQ(orvox.InitMain(answerPdfJob, nullptr), 0);
         ASSERT_EQ(orvox.CreateMain(host, 0, "e2e"), 0);
         started = true;
     }
@@ -120,8 +115,8 @@ protected:
         constexpr int kPrintingMode = 1152, kFrontCover = 1024, kFrontCoverPaper = 1025;
         HWND setup1 = showPageWith(tabs, kPrintingMode);
         ASSERT_NE(setup1, nullptr);
-        select(setup1, kFrontCover, 1);  // printed on side 1
-        select(setup1, kFrontCoverPaper, 2);
+        chooseItem(setup1, kFrontCover, 1);  // printed on side 1
+        chooseItem(setup1, kFrontCoverPaper, 2);
         constexpr int kOperatorMessage = 1040, kDeliverTo = 1041, kChargeNumber = 1074, kEmail = 1075;
         HWND setup2 = showPageWith(tabs, kOperatorMessage);
         ASSERT_NE(setup2, nullptr);
@@ -133,10 +128,10 @@ protected:
 
     std::string printOneJob()
     {
-        g_boxes.clear();
+        g_pdfJobBoxes.clear();
         const int printed = orvox.Print();
         std::string said;
-        for (const auto& box : g_boxes) said += box + "\n";
+        for (const auto& box : g_pdfJobBoxes) said += box + "\n";
         EXPECT_EQ(printed, 0) << said;
         if (printed != 0) return {};
         const auto jobs = capture.waitForNewJobs(1);
@@ -145,14 +140,14 @@ protected:
     }
 
     // The job-control parts are job-control lines and read back into the job's settings.
-    void expectProductionHeader(const ReceivedJob& r, const std::string& dataFormat)
+    void expectProductionHeader(const ReceivedPdfJob& r, const std::string& dataFormat)
     {
         ASSERT_FALSE(r.pdf.empty());
         EXPECT_LE(r.front.size() + 5, 1024u) << "the PDF header lies beyond the first 1024 bytes";
         ASSERT_FALSE(r.back.empty()) << "the header was short enough not to need its second part";
         EXPECT_GT(r.front.size() + r.back.size(), 1024u);
-        ASSERT_TRUE(r.back.ends_with(kUel));
-        const std::string back = r.back.substr(0, r.back.size() - kUel.size());
+        ASSERT_TRUE(r.back.ends_with(kPdfJobUel));
+        const std::string back = r.back.substr(0, r.back.size() - kPdfJobUel.size());
         EXPECT_EQ(test::pjlHeaderError(r.front), "") << r.front;
         EXPECT_EQ(test::pjlHeaderError(back), "") << back;
         const test::TicketReading front = test::readTicket(r.front);
@@ -194,7 +189,7 @@ protected:
         EXPECT_EQ(all.first("data-format"), dataFormat);
     }
 
-    std::string writeReceived(const std::string& job, const ReceivedJob& r)
+    std::string writeReceived(const std::string& job, const ReceivedPdfJob& r)
     {
         std::ofstream(dosDir + "\\received.bin", std::ios::binary) << job;
         std::ofstream(dosDir + "\\data.pdf", std::ios::binary) << r.pdf;
@@ -226,7 +221,7 @@ TEST_F(PdfPrintTest, APdfFileWithAProductionHeaderIsDrawnLikeTheFileAlone)
     describeProductionJob("ID_FILE_TYPE_PDF", {"job.pdf"});
     const std::string job = printOneJob();
     ASSERT_FALSE(job.empty());
-    const ReceivedJob r = cutReceived(job);
+    const ReceivedPdfJob r = cutReceivedPdfJob(job);
     expectProductionHeader(r, "pdf");
     // The PDF reaches the printer byte for byte, and Ghostscript draws the received
     // job as it draws the file alone.
@@ -255,7 +250,7 @@ TEST_F(PdfPrintTest, ATiffBatchWithAProductionHeaderIsDrawnLikeItsPdfAlone)
     std::error_code ec;
     std::filesystem::remove(branding, ec);
     ASSERT_FALSE(job.empty());
-    const ReceivedJob r = cutReceived(job);
+    const ReceivedPdfJob r = cutReceivedPdfJob(job);
     expectProductionHeader(r, "pdf-from-tiff");
     EXPECT_EQ(writeReceived(job, r), "0\n") << "Ghostscript did not run the received job whole, or drew other pages";
     // One page per TIFF page.

@@ -62,7 +62,7 @@ TEST(TemplateFormat, ALineWhoseMappingFindsNoNameIsLeftOut)
     EXPECT_EQ(formatTemplate("\nK\nP=%P tail %s%%", {"1 1", "y"}), "\nK");
 }
 
-std::string readFile(const std::string& path)
+std::string readCatalogFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::stringstream ss;
@@ -77,7 +77,7 @@ protected:
     void writeCatalog(std::initializer_list<const char*> types)
     {
         const std::string path = dir.file(catalogName());
-        std::string catalog = readFile(path);
+        std::string catalog = readCatalogFile(path);
         catalog.erase(catalog.find("PaperDef0"));
         catalog += "PaperDef0=Body,2,White,80 g,Plain,0\n";
         std::vector<const char*> list(types);
@@ -97,7 +97,7 @@ protected:
                                          {doc().record(), doc().catalog(), doc().substitutions(), &ui},
                                          kOutputPostScript),
                   kHeaderOk);
-        return readFile(headerPath);
+        return readCatalogFile(headerPath);
     }
     JobHeaderBuilder builder{test::shippedStrings(), messages, nullptr};
 };

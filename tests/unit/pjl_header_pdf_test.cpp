@@ -19,13 +19,13 @@ namespace {
 
 using test::readTicket;
 
-const std::string kUel = "\x1B%-12345X";
+const std::string kSplitUel = "\x1B%-12345X";
 
 // A header as the builder writes it: the opening, variables, comment entries
 // with continuations, and an output bin set near the end.
-std::string longHeader(int mediaLines)
+std::string longSplitHeader(int mediaLines)
 {
-    std::string h = kUel + "@PJL\n@PJL COMMENT orvox-ticket=1\n@PJL SET JOBNAME=\"report.pdf\"\n@PJL SET QTY=3\n";
+    std::string h = kSplitUel + "@PJL\n@PJL COMMENT orvox-ticket=1\n@PJL SET JOBNAME=\"report.pdf\"\n@PJL SET QTY=3\n";
     for (int i = 0; i < mediaLines; ++i)
         h += "@PJL COMMENT media=(Paper%20" + std::to_string(i) + ") 595 842 80 (Blue) (Plain)\n";
     h += "@PJL COMMENT chapters=\n@PJL\tCOMMENT\t+=1 5 9\n@PJL\tCOMMENT\t+=12 lastpage\n";
@@ -34,10 +34,10 @@ std::string longHeader(int mediaLines)
 }
 
 // The back part without the universal exit that ends it, read as a header.
-std::string backAsHeader(const std::string& back)
+std::string backPartAsHeader(const std::string& back)
 {
-    EXPECT_TRUE(back.ends_with(kUel));
-    return back.substr(0, back.size() - kUel.size());
+    EXPECT_TRUE(back.ends_with(kSplitUel));
+    return back.substr(0, back.size() - kSplitUel.size());
 }
 
 TEST(PdfJobHeader, FindsThePdfHeaderAsAReaderOfTheWholeJobDoes)
@@ -54,10 +54,10 @@ TEST(PdfJobHeader, FindsThePdfHeaderAsAReaderOfTheWholeJobDoes)
 
 TEST(PdfJobHeader, AHeaderThatFitsIsLeftAsItIs)
 {
-    const std::string h = longHeader(2);
+    const std::string h = longSplitHeader(2);
     EXPECT_EQ(splitHeaderAroundPdf(h, 0), std::nullopt);
     // Exactly at the edge: the PDF header ends with byte 1024.
-    std::string edge = kUel + "@PJL\n@PJL COMMENT x=";
+    std::string edge = kSplitUel + "@PJL\n@PJL COMMENT x=";
     edge += std::string(kPdfHeaderWindow - 5 - edge.size() - 1, 'y') + "\n";
     ASSERT_EQ(edge.size(), kPdfHeaderWindow - 5);
     EXPECT_EQ(splitHeaderAroundPdf(edge, 0), std::nullopt);
@@ -68,19 +68,19 @@ TEST(PdfJobHeader, AHeaderThatFitsIsLeftAsItIs)
 
 TEST(PdfJobHeader, ALongHeaderKeepsItsVariablesInFrontAndItsEntriesInOrder)
 {
-    const std::string h = longHeader(30);
+    const std::string h = longSplitHeader(30);
     ASSERT_GT(h.size(), kPdfHeaderWindow);
     const auto parts = splitHeaderAroundPdf(h, 9);
     ASSERT_TRUE(parts);
     EXPECT_LE(parts->front.size() + 9 + 5, kPdfHeaderWindow);
     EXPECT_EQ(test::pjlHeaderError(parts->front), "") << parts->front;
-    EXPECT_EQ(test::pjlHeaderError(backAsHeader(parts->back)), "") << parts->back;
+    EXPECT_EQ(test::pjlHeaderError(backPartAsHeader(parts->back)), "") << parts->back;
 
     // The printer acts on the variables before the data: all of them are in front,
     // the output bin written near the end too.
     const auto whole = readTicket(h);
     const auto front = readTicket(parts->front);
-    const auto back = readTicket(backAsHeader(parts->back));
+    const auto back = readTicket(backPartAsHeader(parts->back));
     EXPECT_EQ(front.variables, whole.variables);
     EXPECT_TRUE(back.variables.empty());
     // Front entries then back entries are the header's entries, continuations included.
@@ -90,26 +90,26 @@ TEST(PdfJobHeader, ALongHeaderKeepsItsVariablesInFrontAndItsEntriesInOrder)
     EXPECT_EQ(back.first("chapters"), whole.first("chapters"));
     EXPECT_FALSE(back.entries.empty());
     // Nothing lost, nothing added but the framing of the back part.
-    EXPECT_EQ(parts->front.size() + parts->back.size(), h.size() + kUel.size() + 5 + kUel.size());
+    EXPECT_EQ(parts->front.size() + parts->back.size(), h.size() + kSplitUel.size() + 5 + kSplitUel.size());
 }
 
 TEST(PdfJobHeader, ALastLineWithoutItsLineFeedIsEndedInEitherPart)
 {
     for (const std::string last : {"@PJL SET OUTBIN=UPPER", "@PJL COMMENT exit=top"}) {
         // The variable just fills the front part once its line feed is counted.
-        std::string h = kUel + "@PJL\n@PJL COMMENT x=" + std::string(kPdfHeaderWindow - 50, 'y') + "\n";
+        std::string h = kSplitUel + "@PJL\n@PJL COMMENT x=" + std::string(kPdfHeaderWindow - 50, 'y') + "\n";
         h += "@PJL SET QTY=" + std::string(kPdfHeaderWindow - 5 - 14 - last.size() - 1 - 14, '1') + "\n" + last;
         const auto parts = splitHeaderAroundPdf(h, 0);
         ASSERT_TRUE(parts) << last;
         EXPECT_LE(parts->front.size() + 5, kPdfHeaderWindow) << last;
         EXPECT_EQ(parts->front.back(), '\n');
-        EXPECT_EQ(parts->front.size() + parts->back.size(), h.size() + 1 + 2 * kUel.size() + 5) << last;
+        EXPECT_EQ(parts->front.size() + parts->back.size(), h.size() + 1 + 2 * kSplitUel.size() + 5) << last;
     }
 }
 
 TEST(PdfJobHeader, VariablesThatDoNotFitInFrontLeaveTheHeaderWhole)
 {
-    std::string h = kUel + "@PJL\n";
+    std::string h = kSplitUel + "@PJL\n";
     for (int i = 0; i < 40; ++i) h += "@PJL SET RESOLUTION=600\n";
     EXPECT_EQ(splitHeaderAroundPdf(h, 0), std::nullopt);
 }
@@ -131,7 +131,7 @@ protected:
 
 TEST_F(PdfSpoolTest, PdfDataIsFramedByTheTwoPartsPostScriptGetsTheHeaderWhole)
 {
-    const std::string header = longHeader(30);
+    const std::string header = longSplitHeader(30);
     test::writeBytes(jobFile, header);
     const std::string pdf = "%PDF-1.4\n" + std::string(5000, 'p') + "\n%%EOF\n";
     test::writeBytes(dataFile, pdf);
@@ -154,7 +154,7 @@ TEST_F(PdfSpoolTest, PdfDataIsFramedByTheTwoPartsPostScriptGetsTheHeaderWhole)
 #ifndef _WIN32
 // Ghostscript, the interpreter a print server feeds jobs to, reading a job file:
 // what it printed per page, or the error it gave.
-std::string ghostscript(const std::string& path)
+std::string ghostscriptPages(const std::string& path)
 {
     const std::string command = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=inkcov -o - '" + path + "' 2>&1";
     std::string out;
@@ -182,16 +182,16 @@ TEST(PdfJobHeaderGhostscript, ReadsEveryPageOfAJobWithALongHeaderSplitAroundTheP
     std::stringstream ss;
     ss << in.rdbuf();
     const std::string pdf = ss.str();
-    const std::string alone = ghostscript(pdfPath);
+    const std::string alone = ghostscriptPages(pdfPath);
     ASSERT_NE(alone.find("CMYK OK"), std::string::npos) << alone;
 
     auto render = [&](const std::string& job) {
         const std::string path = dir.file("job.bin");
         test::writeBytes(path, job);
-        return ghostscript(path);
+        return ghostscriptPages(path);
     };
     // A header that just fits, one byte more sent as it is, and the same split.
-    std::string fits = kUel + "@PJL\n@PJL COMMENT x=";
+    std::string fits = kSplitUel + "@PJL\n@PJL COMMENT x=";
     fits += std::string(kPdfHeaderWindow - 5 - fits.size() - 1, 'y') + "\n";
     EXPECT_EQ(render(fits + pdf), alone);
     const std::string tooLong = fits + "@PJL COMMENT z=1\n";
@@ -200,7 +200,7 @@ TEST(PdfJobHeaderGhostscript, ReadsEveryPageOfAJobWithALongHeaderSplitAroundTheP
     ASSERT_TRUE(parts);
     EXPECT_EQ(render(parts->front + pdf + parts->back), alone);
     // A production-sized header of several kilobytes.
-    const auto big = splitHeaderAroundPdf(longHeader(80), 0);
+    const auto big = splitHeaderAroundPdf(longSplitHeader(80), 0);
     ASSERT_TRUE(big);
     EXPECT_EQ(render(big->front + pdf + big->back), alone);
 }
