@@ -16,9 +16,11 @@ find_package(GTest REQUIRED)
 find_package(TIFF REQUIRED)
 include(${CMAKE_CURRENT_LIST_DIR}/core.cmake)
 
+if(TARGET orvox_unit_tests)
 add_test(NAME unit.native COMMAND orvox_unit_tests)
 set_tests_properties(unit.native PROPERTIES
   ENVIRONMENT "ORVOX_RES_FILE=${ORVOX_RES_FILE};ORVOX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endif()
 
 option(ORVOX_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
 if(ORVOX_FUZZ)

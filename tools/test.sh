@@ -14,16 +14,26 @@ status=0
 echo "== native unit tests"
 ctest --test-dir build/native --output-on-failure || status=1
 
-if [ -d build/fuzz ]; then
-  echo "== fuzz targets (fixed number of runs)"
+# The fuzz targets run, one after the other, beside the Windows tests, which
+# mostly wait on Wine, the spooler and the display; their results are printed
+# at the end.
+fuzz_all() {
+  local rc=0 f name
   for f in build/fuzz/fuzz_*; do
     [ -x "$f" ] || continue
-    if "$f" -runs="${ORVOX_FUZZ_RUNS:-20000}" -seed=1 >"build/fuzz/$(basename "$f").log" 2>&1; then
-      echo "$(basename "$f"): ok"
+    name=$(basename "$f")
+    if nice -n 5 "$f" -runs="${ORVOX_FUZZ_RUNS:-20000}" -seed=1 >"build/fuzz/$name.log" 2>&1; then
+      echo "$name: ok"
     else
-      echo "$(basename "$f"): FAILED (see build/fuzz/$(basename "$f").log)"; status=1
+      echo "$name: FAILED (see build/fuzz/$name.log)"; rc=1
     fi
   done
+  return $rc
+}
+fuzz_pid=
+if [ -d build/fuzz ]; then
+  fuzz_all >build/fuzz/summary.txt 2>&1 &
+  fuzz_pid=$!
 fi
 
 echo "== Windows tests under Wine"
@@ -40,5 +50,11 @@ tools/e2e-env.sh bash -c '
   if tools/package.sh --no-build; then tests/package/package_test.sh || rc=1; else rc=1; fi
   wineserver -k 2>/dev/null || true
   exit $rc' || status=1
+
+if [ -n "$fuzz_pid" ]; then
+  echo "== fuzz targets (fixed number of runs)"
+  wait "$fuzz_pid" || status=1
+  cat build/fuzz/summary.txt
+fi
 
 exit $status

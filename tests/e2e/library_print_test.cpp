@@ -27,11 +27,6 @@ int answerEverything(const char* text, unsigned type, int* show)
     return (type & MB_TYPEMASK) == MB_YESNO || (type & MB_TYPEMASK) == MB_YESNOCANCEL ? IDYES : IDOK;
 }
 
-LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
 TEST(LibraryPrint, AJobDescribedInXmlReachesThePrinter)
 {
     const std::string queue = envOrEmpty("ORVOX_QUEUE");
@@ -50,7 +45,7 @@ TEST(LibraryPrint, AJobDescribedInXmlReachesThePrinter)
     test::OrvoxBinding orvox;
     ASSERT_EQ(orvox.load("Orvox.dll"), 0);
     WNDCLASSA wc{};
-    wc.lpfnWndProc = hostProc;
+    wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "OrvoxE2eHost";
     RegisterClassA(&wc);
@@ -110,7 +105,7 @@ TEST(LibraryPrint, ThreeCopiesTwoSidedArriveAsJobControlVariablesAndTheJobStillR
     test::OrvoxBinding orvox;
     ASSERT_EQ(orvox.load("Orvox.dll"), 0);
     WNDCLASSA wc{};
-    wc.lpfnWndProc = hostProc;
+    wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "OrvoxE2eHost2";
     RegisterClassA(&wc);

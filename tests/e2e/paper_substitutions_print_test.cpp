@@ -54,11 +54,6 @@ int answerOk(const char* text, unsigned /*type*/, int* show)
     return IDOK;
 }
 
-LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
 HWND substitutionsPage(HWND main)
 {
     HWND tabs = GetDlgItem(main, 57616);
@@ -99,7 +94,7 @@ TEST(PaperSubstitutionsPrint, ExceptionsAndInsertsAddedOnThePageReachTheHeader)
     test::OrvoxBinding orvox;
     ASSERT_EQ(orvox.load("Orvox.dll"), 0);
     WNDCLASSA wc{};
-    wc.lpfnWndProc = hostProc;
+    wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "OrvoxE2eSubstHost";
     RegisterClassA(&wc);
