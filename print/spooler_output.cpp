@@ -1,11 +1,13 @@
 #include "print/spooler_output.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
 
+#include "print/pdf_job_header.h"
 #include "print/stdio_file.h"
 #include "resource.h"
 
@@ -163,6 +165,16 @@ std::string SpoolerOutput::makeHeaderStrippedCopy(const std::string& dataFile)
     return path;
 }
 
+bool writeToPrinter(std::string_view bytes, platform::Printer& printer)
+{
+    do {
+        const std::size_t size = std::min(bytes.size(), kSpoolChunkSize);
+        if (!printer.write(bytes.data(), size)) return false;
+        bytes.remove_prefix(size);
+    } while (!bytes.empty());
+    return true;
+}
+
 bool SpoolerOutput::send(const std::string& jobFile, const std::string& dataFile, platform::Printer& printer,
                          int modifyPrintFile)
 {
@@ -176,17 +188,18 @@ bool SpoolerOutput::send(const std::string& jobFile, const std::string& dataFile
         return false;
     }
     const bool modify = modifyPrintFile != kModifyPrintFileNo;
-    if (modify && !copyFileToPrinter(jobFile, printer, false)) {
+    TemporaryFile stripped(services_.files, modify ? makeHeaderStrippedCopy(dataFile) : std::string());
+    const std::string& data = stripped.path().empty() ? dataFile : stripped.path();
+    // Before PDF data a long header is sent in two parts, the second after the data.
+    const std::optional<HeaderAroundPdf> around = modify ? headerAroundPdf(jobFile, data) : std::nullopt;
+    if (modify && !(around ? writeToPrinter(around->front, printer) : copyFileToPrinter(jobFile, printer, false))) {
         services_.messages.show(std::string(kJobFileFailed) + "\n\n[" + dataFile + "]", platform::kMbOk);
         printer.endPage();
         printer.endDocument();
         return false;
     }
-    bool sent = false;
-    {
-        TemporaryFile stripped(services_.files, modify ? makeHeaderStrippedCopy(dataFile) : std::string());
-        sent = copyFileToPrinter(stripped.path().empty() ? dataFile : stripped.path(), printer, removeCtrlD());
-    }
+    bool sent = copyFileToPrinter(data, printer, removeCtrlD());
+    if (sent && around) sent = writeToPrinter(around->back, printer);
     // A document the spooler did not accept at its end has not been printed.
     const bool pageEnded = printer.endPage();
     const bool documentEnded = printer.endDocument();

@@ -64,4 +64,7 @@ private:
 // closed, or a write fails.
 bool copyFileToPrinter(const std::string& path, platform::Printer& printer, bool dropCtrlD);
 
+// Writes bytes to the printer in chunks of at most kSpoolChunkSize; false when a write fails.
+bool writeToPrinter(std::string_view bytes, platform::Printer& printer);
+
 } // namespace orvox

@@ -1,7 +1,10 @@
 #include "print/template_format.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace orvox {
@@ -13,6 +16,7 @@ namespace {
 constexpr int kMaxWidth = 1024;
 
 struct Conversion {
+    int position = 0;  // 1-based argument number of a "%N$" conversion; 0 takes the next one
     std::string flags;
     int width = -1;
     int precision = -1;
@@ -32,6 +36,14 @@ int readNumber(std::string_view s, std::size_t& pos)
 // Reads a conversion after its '%'; false when it is not one we format.
 bool parseConversion(std::string_view format, std::size_t& pos, Conversion& conv)
 {
+    {
+        std::size_t digits = pos;
+        while (digits < format.size() && format[digits] >= '0' && format[digits] <= '9') ++digits;
+        if (digits > pos && digits < format.size() && format[digits] == '$' && format[pos] != '0') {
+            conv.position = readNumber(format, pos);
+            ++pos;
+        }
+    }
     while (pos < format.size() && std::string_view("-+ #0").find(format[pos]) != std::string_view::npos) {
         conv.flags += format[pos++];
     }
@@ -49,7 +61,7 @@ bool parseConversion(std::string_view format, std::size_t& pos, Conversion& conv
     }
     if (pos >= format.size()) return false;
     conv.conversion = format[pos];
-    if (std::string_view("diuxXocs").find(conv.conversion) == std::string_view::npos) return false;
+    if (std::string_view("diuxXocsPM").find(conv.conversion) == std::string_view::npos) return false;
     ++pos;
     return true;
 }
@@ -101,8 +113,16 @@ std::string_view cutEncoded(std::string_view encoded, std::size_t limit)
     return encoded.substr(0, end);
 }
 
-void appendArg(std::string& out, const TemplateArg& arg, const Conversion& conv)
+// False when a mapping conversion (P, M) found no name: its line is left out.
+bool appendArg(std::string& out, const TemplateArg& arg, const Conversion& conv)
 {
+    if (conv.conversion == 'P' || conv.conversion == 'M') {
+        const std::string_view text = arg.kind() == TemplateArg::Kind::kInteger ? std::string_view() : arg.text();
+        const std::string name = conv.conversion == 'P' ? paperSizeName(text) : mediaTypeName(text);
+        if (name.empty()) return false;
+        pad(out, name, conv);
+        return true;
+    }
     switch (arg.kind()) {
     case TemplateArg::Kind::kUserText: {
         const bool quoted = conv.flags.find('#') != std::string::npos;
@@ -113,7 +133,7 @@ void appendArg(std::string& out, const TemplateArg& arg, const Conversion& conv)
             text = quoted ? text.substr(0, limit) : cutEncoded(text, limit);
         }
         pad(out, text, conv);
-        return;
+        return true;
     }
     case TemplateArg::Kind::kText: {
         std::string_view text = arg.text();
@@ -121,25 +141,26 @@ void appendArg(std::string& out, const TemplateArg& arg, const Conversion& conv)
             text = text.substr(0, static_cast<std::size_t>(conv.precision));
         }
         pad(out, text, conv);
-        return;
+        return true;
     }
     case TemplateArg::Kind::kCharacter:
         if (conv.conversion == 'c' || conv.conversion == 's') {
             const char c = static_cast<char>(arg.number());
             pad(out, std::string_view(&c, 1), conv);
-            return;
+            return true;
         }
         appendNumber(out, arg.number(), conv);
-        return;
+        return true;
     case TemplateArg::Kind::kInteger:
         if (conv.conversion == 'c') {
             const char c = static_cast<char>(arg.number());
             pad(out, std::string_view(&c, 1), conv);
-            return;
+            return true;
         }
         appendNumber(out, arg.number(), conv);
-        return;
+        return true;
     }
+    return true;
 }
 
 int hexValue(char c)
@@ -205,17 +226,31 @@ std::string formatTemplate(std::string_view format, std::initializer_list<Templa
 {
     std::string out;
     out.reserve(format.size() + 32);
-    auto next = args.begin();
+    const TemplateArg* const first = args.begin();
+    const std::size_t count = args.size();
+    std::size_t next = 0;
+    // Where the line being written started, when a mapping found no name in it.
+    std::optional<std::size_t> dropFrom;
+    auto appendLiteral = [&](std::string_view text) {
+        if (dropFrom) {
+            const std::size_t lineEnd = text.find('\n');
+            if (lineEnd == std::string_view::npos) return;
+            out.erase(*dropFrom);
+            dropFrom.reset();
+            text.remove_prefix(lineEnd);
+        }
+        out += text;
+    };
     std::size_t pos = 0;
     while (pos < format.size()) {
         const std::size_t percent = format.find('%', pos);
         if (percent == std::string_view::npos) {
-            out += format.substr(pos);
+            appendLiteral(format.substr(pos));
             break;
         }
-        out += format.substr(pos, percent - pos);
+        appendLiteral(format.substr(pos, percent - pos));
         if (percent + 1 < format.size() && format[percent + 1] == '%') {
-            out += '%';
+            appendLiteral("%");
             pos = percent + 2;
             continue;
         }
@@ -223,14 +258,84 @@ std::string formatTemplate(std::string_view format, std::initializer_list<Templa
         Conversion conv;
         if (!parseConversion(format, conversionEnd, conv)) {
             // Not ours to interpret: the '%' is kept and the text goes on after it.
-            out += '%';
+            appendLiteral("%");
             pos = percent + 1;
             continue;
         }
-        if (next != args.end()) appendArg(out, *next++, conv);
+        const std::size_t index = conv.position > 0 ? static_cast<std::size_t>(conv.position - 1) : next++;
+        // A conversion beyond the last argument gives nothing; a mapping then finds no name.
+        const bool mapping = conv.conversion == 'P' || conv.conversion == 'M';
+        const bool written = index < count ? appendArg(out, first[index], conv) : !mapping;
+        if (!written && !dropFrom) {
+            const std::size_t lineStart = out.rfind('\n');
+            dropFrom = lineStart == std::string::npos ? 0 : lineStart;
+        }
         pos = conversionEnd;
     }
+    if (dropFrom) out.erase(*dropFrom);
     return out;
+}
+
+namespace {
+
+struct NamedSize {
+    const char* name;
+    int width;
+    int height;
+};
+
+// Standard sizes in points, portrait (ISO sizes rounded to whole points).
+constexpr NamedSize kPaperSizes[] = {
+    {"LETTER", 612, 792}, {"LEGAL", 612, 1008}, {"LEDGER", 792, 1224}, {"EXECUTIVE", 522, 756},
+    {"A3", 842, 1191},    {"A4", 595, 842},     {"A5", 420, 595},      {"B4", 709, 1001},
+    {"B5", 499, 709},     {"JISB4", 729, 1032}, {"JISB5", 516, 729},
+};
+
+// The media types a catalog names, written without blanks, hyphens and case.
+struct NamedType {
+    const char* catalog;
+    const char* name;
+};
+constexpr NamedType kMediaTypes[] = {
+    {"plain", "PLAIN"},         {"bond", "BOND"},           {"recycled", "RECYCLED"},
+    {"transparency", "TRANSPARENCY"}, {"labels", "LABELS"}, {"label", "LABELS"},
+    {"letterhead", "LETTERHEAD"}, {"preprinted", "PREPRINTED"}, {"predrilled", "PREPUNCHED"},
+    {"prepunched", "PREPUNCHED"}, {"punched", "PREPUNCHED"}, {"drilled", "PREPUNCHED"},
+    {"cardstock", "CARDSTOCK"}, {"cover", "CARDSTOCK"},     {"color", "COLOR"},
+    {"colour", "COLOR"},
+};
+
+} // namespace
+
+std::string paperSizeName(std::string_view sizeText)
+{
+    int width = 0;
+    int height = 0;
+    char rest = 0;
+    const std::string text(sizeText);
+    if (std::sscanf(text.c_str(), "%d %d %c", &width, &height, &rest) != 2 || width <= 0 || height <= 0) return {};
+    if (width > height) std::swap(width, height);
+    for (const NamedSize& size : kPaperSizes) {
+        if (std::abs(width - size.width) <= kPaperSizeTolerance && std::abs(height - size.height) <= kPaperSizeTolerance)
+            return size.name;
+    }
+    return {};
+}
+
+std::string mediaTypeName(std::string_view mediaText)
+{
+    if (mediaText.size() >= 2 && mediaText.front() == '(' && mediaText.back() == ')')
+        mediaText = mediaText.substr(1, mediaText.size() - 2);
+    std::string key;
+    for (const char c : decodeHeaderToken(mediaText)) {
+        const auto byte = static_cast<unsigned char>(c);
+        // Blanks, hyphens and the soft hyphens of the character fix-up do not count.
+        if (c == ' ' || c == '-' || c == '_' || byte == 0xAD) continue;
+        key += static_cast<char>(std::tolower(byte));
+    }
+    for (const NamedType& type : kMediaTypes)
+        if (key == type.catalog) return type.name;
+    return {};
 }
 
 } // namespace orvox

@@ -56,7 +56,29 @@ private:
 // under %s it is written as a header token (encodeHeaderToken); under %#s as the
 // body of a quoted string (quotedStringText). Precision and width apply to the
 // written form; a precision never cuts a %XX escape in half.
+//
+// "%N$" before a conversion (N from 1) takes argument N instead of the next one,
+// so a template can use an argument twice; conversions without it go on in order.
+// Two conversions map a text to a job-control name: %P a paper size text in
+// points ("595 842") to the standard size name (paperSizeName), %M a media text
+// ("(Plain)") to the standard media type (mediaTypeName). When either finds no
+// name, the line it stands on (from the line feed before it to the next one) is
+// left out, so a variable the printer cannot be given is not written at all.
 std::string formatTemplate(std::string_view format, std::initializer_list<TemplateArg> args);
+
+// Sizes within this many points of a standard size, in either orientation, get its name.
+inline constexpr int kPaperSizeTolerance = 5;
+
+// The standard name of a paper size given as "width height" in points: LETTER,
+// LEGAL, LEDGER (11 x 17 in), EXECUTIVE, A3, A4, A5, B4, B5, JISB4, JISB5; empty
+// for any other size.
+std::string paperSizeName(std::string_view sizeText);
+
+// The standard media type of a catalog's media type text, in parentheses or
+// not, %XX-encoded or not, case, blanks and hyphens ignored: PLAIN, BOND,
+// RECYCLED, TRANSPARENCY, LABELS, LETTERHEAD, PREPRINTED, PREPUNCHED (also
+// "pre-drilled"), CARDSTOCK (also "cover"), COLOR; empty for any other.
+std::string mediaTypeName(std::string_view mediaText);
 
 // A text as one blank-free token of the printable ASCII range: every byte
 // outside 0x21..0x7E, and each of % ( ) ", is written as % and two upper-case

@@ -7,6 +7,7 @@
 // renames it to job-NNNN.bin only when the spooler has closed the connection,
 // so a job file that can be seen is complete.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <chrono>
@@ -67,6 +68,67 @@ inline size_t firstDifference(const std::string& a, const std::string& b)
     for (size_t i = 0; i < n; ++i)
         if (a[i] != b[i]) return i;
     return a.size() == b.size() ? std::string::npos : n;
+}
+
+// Runs a shell command line of the Linux side (Wine starts Unix programs with
+// "start /unix") and returns what it wrote to its result file: Wine does not
+// pass a Unix exit code back, so the command writes its own.
+inline std::string runOnLinux(const std::string& command, const std::string& linuxResult, const std::string& dosResult)
+{
+    DeleteFileA(dosResult.c_str());
+    std::string line = "start.exe /wait /unix /bin/sh -c \"" + command + "; echo $? >" + linuxResult + ".part; mv " +
+                       linuxResult + ".part " + linuxResult + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return "";
+    WaitForSingleObject(pi.hProcess, 120000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!std::filesystem::exists(dosResult) && std::chrono::steady_clock::now() < deadline)
+        Sleep(50);  // poll interval; the deadline bounds the wait
+    return readBytes(dosResult);
+}
+
+// Ghostscript renders two files of the Linux folder `linuxDir` at 36 dpi, each
+// page to its own image: "0\n" when it ran the job whole (no error on its
+// output) and both gave the same number of pages, at least one, with equal
+// images page by page. Any other answer is the failing step's exit code.
+inline std::string sameRendering(const std::string& linuxDir, const std::string& job, const std::string& alone)
+{
+    const std::string gs = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pnggray -r36 ";
+    const std::string command =
+        "cd " + linuxDir + " && rm -f job-*.png alone-*.png differs && " + gs + "-sOutputFile=job-%d.png " + job +
+        " >job.log 2>&1 && " + gs + "-sOutputFile=alone-%d.png " + alone +
+        " && ! grep -q Error job.log && test -e alone-1.png && "
+        "test $(ls job-*.png | wc -l) -eq $(ls alone-*.png | wc -l) && "
+        "for f in alone-*.png; do cmp -s $f job-${f#alone-} || echo $f >differs; done && test ! -e differs";
+    return runOnLinux(command, linuxDir + "/result", toWindowsPath(linuxDir).string() + "\\result");
+}
+
+// The page of the tab control that has the control `controlId`.
+inline HWND pageWith(HWND tabs, int controlId)
+{
+    for (HWND child = GetWindow(tabs, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetDlgItem(child, controlId)) return child;
+    return nullptr;
+}
+
+// Selects, as an operator's click would, the tab whose page has the control
+// `probeId`, and returns that page once it is the one shown (null if none is).
+inline HWND showPageWith(HWND tabs, int probeId)
+{
+    const int tabCount = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < tabCount; ++i) {
+        SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(i), 0);  // does not notify by itself
+        NMHDR change{tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), static_cast<UINT>(TCN_SELCHANGE)};
+        SendMessageA(GetParent(tabs), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+        HWND page = pageWith(tabs, probeId);
+        // The host window is never shown: the page's own style says whether it is the current one.
+        if (page && (GetWindowLongA(page, GWL_STYLE) & WS_VISIBLE)) return page;
+    }
+    return nullptr;
 }
 
 // The capture folder as it was when the object was made: the jobs that arrive

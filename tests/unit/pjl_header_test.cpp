@@ -10,6 +10,7 @@
 #include "document_fixture.h"
 #include "pjl_header_check.h"
 #include "print/job_header_builder.h"
+#include "print/pdf_job_header.h"
 
 namespace orvox {
 namespace {
@@ -217,6 +218,50 @@ TEST_F(PjlHeaderTest, AProductionJobReadsBackIntoTheSettingsThatMadeIt)
     const auto media = r.all("media");
     ASSERT_GE(media.size(), 3u);
     EXPECT_EQ(TicketReading::fields(media[0]).at(0).text, "Paper 2");
+}
+
+TEST_F(PjlHeaderTest, AModel0PdfJobReadsBackWholeAlsoFromItsTwoPartsAroundTheData)
+{
+    makeProductionJob(0);
+    doc().setBackCover(stored(CoverMode::PrintSide2));  // printed, on another paper than the front
+    doc().setBackCoverPaper(2);
+    doc().setProofSet(1);
+    doc().setPrintPageRange(1);
+    doc().setPageRangeFrom(3);
+    doc().setPageRangeTo(40);
+    const std::string header = build(kOutputPdf, "C:\\jobs\\report.pdf");
+    ASSERT_EQ(result, kHeaderOk);
+    ASSERT_GT(header.size(), 1024u);
+    const TicketReading whole = readTicket(header);
+    ASSERT_EQ(whole.error, "");
+
+    EXPECT_EQ(whole.first("device-class"), "production-0");
+    EXPECT_EQ(whole.variables.at("HOLD"), "PROOF");
+    EXPECT_EQ(whole.first("proof-set"), "hold");
+    EXPECT_EQ(TicketReading::texts(whole.fieldsOf("page-range")), (std::vector<std::string>{"3", "40"}));
+    EXPECT_EQ(whole.fieldsOf("notify-email").at(0).text, "ops@example.org");
+    EXPECT_EQ(whole.first("data-format"), "pdf");
+    // Front and back cover on their own papers: two triples, model 0's side words.
+    EXPECT_EQ(TicketReading::texts(whole.fieldsOf("cover")),
+              (std::vector<std::string>{"Paper 5", "front", "print-side-1", "Paper 3", "back", "print-side-2"}));
+    // Every paper entry: (name) width height weight (colour) (type), the body paper first and set as PAPER.
+    const auto media = whole.all("media");
+    ASSERT_GE(media.size(), 3u);
+    for (const auto& entry : media) EXPECT_EQ(TicketReading::fields(entry).size(), 6u) << entry;
+    EXPECT_EQ(TicketReading::texts(TicketReading::fields(media[0])),
+              (std::vector<std::string>{"Paper 2", "842", "1191", "120", "Blue", "Plain"}));
+    EXPECT_EQ(whole.variables.at("PAPER"), "A3");
+    EXPECT_EQ(whole.variables.at("MEDIATYPE"), "PLAIN");
+
+    // What the printer receives around the PDF reads back into the same ticket.
+    const auto parts = splitHeaderAroundPdf(header, 0);
+    ASSERT_TRUE(parts);
+    const TicketReading front = readTicket(parts->front);
+    const TicketReading back = readTicket(parts->back.substr(0, parts->back.size() - 9));
+    EXPECT_EQ(front.variables, whole.variables);
+    auto entries = front.entries;
+    entries.insert(entries.end(), back.entries.begin(), back.entries.end());
+    EXPECT_EQ(entries, whole.entries);
 }
 
 TEST_F(PjlHeaderTest, HostileUserTextsStayInsideTheirOwnLine)
