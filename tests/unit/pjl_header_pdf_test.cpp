@@ -139,7 +139,7 @@ TEST_F(PdfSpoolTest, PdfDataIsFramedByTheTwoPartsPostScriptGetsTheHeaderWhole)
     const auto parts = splitHeaderAroundPdf(header, 0);
     ASSERT_TRUE(parts);
     EXPECT_EQ(spooler.documents.at(0).bytes, parts->front + pdf + parts->back);
-    for (std::size_t size : spooler.documents.at(0).writeSizes) EXPECT_LE(size, kSpoolChunkSize);
+    for (std::size_t size : spooler.documents.at(0).writeSizes) EXPECT_LE(size, kSpoolWriteSize);
 
     const std::string postscript = "%!PS-Adobe-3.0\nshowpage\n";
     test::writeBytes(dataFile, postscript);
