@@ -11,8 +11,13 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
+# Each section is stamped with the seconds since the start, so a slow step stands out.
+stamp() { echo "== $1 (at ${SECONDS} s)"; }
+
 bash tools/setup.sh
+stamp "build: native"
 tools/build.sh native
+stamp "build: win"
 tools/build.sh win
 mkdir -p build/logs
 
@@ -58,10 +63,10 @@ step_ok() {
 }
 
 status=0
-echo "== native unit tests"
+stamp "native unit tests"
 ctest --test-dir build/native --output-on-failure || status=1
 
-echo "== Windows tests under Wine"
+stamp "Windows tests under Wine"
 export ORVOX_WINEPREFIX=${ORVOX_WINEPREFIX:-$root/build/wineprefix}
 export -f step_ok
 export background_pid
@@ -71,7 +76,7 @@ tools/e2e-env.sh bash -c '
   wineserver -p 2>/dev/null || true                       # one wineserver for the whole run
   rc=0
   ctest --test-dir build/win --output-on-failure || rc=1
-  echo "== 32-bit host-level tests under Wine"
+  echo "== 32-bit host-level tests under Wine (at ${SECONDS} s of the Windows tests)"
   if step_ok win32-build; then
     ctest --test-dir build/win32 --output-on-failure || rc=1
     echo "== package"
@@ -82,7 +87,7 @@ tools/e2e-env.sh bash -c '
   wineserver -k 2>/dev/null || true
   exit $rc' || status=1
 
-echo "== fuzz targets (fixed number of runs)"
+stamp "fuzz targets (fixed number of runs)"
 if step_ok fuzz-build; then
   wait "$background_pid" || true
   cat build/logs/fuzz-runs.txt
@@ -91,5 +96,6 @@ else
   status=1
 fi
 trap - EXIT
+stamp "done"
 
 exit $status
