@@ -82,34 +82,41 @@ bool copyFileToPrinter(const std::string& path, platform::Printer& printer, bool
     StdioFile file(path, "rb");
     if (!file) return false;
     bufferGenerously(file);
-    // Each chunk is read and trimmed on its own, straight into the free end of
-    // a larger buffer; the queue gets the buffer when it has no room for
-    // another chunk, and what is left at the end: the same bytes in the same
+    // The file is read in runs of whole 2048-byte chunks, as many as fit into
+    // the free end of a larger buffer, and the chunk rules hold as if each
+    // chunk were read alone: Ctrl-D bytes go only at the start of the first
+    // chunk and at the end of a last, partial one. The queue gets the buffer
+    // when it is full, and what is left at the end: the same bytes in the same
     // order, in a few large writes.
     std::vector<char> gathered(kSpoolWriteSize);
     std::size_t filled = 0;
     bool first = true;
     for (;;) {
-        if (gathered.size() - filled < kSpoolChunkSize) {
+        std::size_t room = (gathered.size() - filled) / kSpoolChunkSize * kSpoolChunkSize;
+        if (room == 0) {
             if (!printer.write(gathered.data(), filled)) return false;
             filled = 0;
+            room = gathered.size();
         }
-        char* chunk = gathered.data() + filled;
-        const std::size_t got = std::fread(chunk, 1, kSpoolChunkSize, file.get());
+        char* run = gathered.data() + filled;
+        const std::size_t got = std::fread(run, 1, room, file.get());
         if (std::ferror(file.get())) {
-            // The chunks read before the failure reach the queue, as they did
-            // when every chunk was written on its own.
+            // What was read before this run reaches the queue.
             if (filled > 0) printer.write(gathered.data(), filled);
             return false;
         }
-        const bool last = got < kSpoolChunkSize;
+        // A run shorter than asked for ends the file; its partial chunk is the
+        // last one (an empty one when the file ends on a chunk boundary).
+        const bool last = got < room;
         std::size_t begin = 0;
         std::size_t end = got;
         if (dropCtrlD && first)
-            while (begin < end && chunk[begin] == kCtrlD) ++begin;
-        if (dropCtrlD && last)
-            while (end > begin && chunk[end - 1] == kCtrlD) --end;
-        if (begin > 0) std::memmove(chunk, chunk + begin, end - begin);
+            while (begin < std::min(end, kSpoolChunkSize) && run[begin] == kCtrlD) ++begin;
+        if (dropCtrlD && last) {
+            const std::size_t lastChunk = std::max(begin, got - got % kSpoolChunkSize);
+            while (end > lastChunk && run[end - 1] == kCtrlD) --end;
+        }
+        if (begin > 0) std::memmove(run, run + begin, end - begin);
         filled += end - begin;
         first = false;
         if (last) break;
