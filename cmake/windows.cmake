@@ -152,7 +152,7 @@ file(GLOB ORVOX_E2E_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e
 if(ORVOX_E2E_TEST_SOURCES)
 add_executable(orvox_e2e_tests ${ORVOX_E2E_TEST_SOURCES})
 orvox_batch_test_sources(orvox_e2e_tests)
-# Its host window and message hook share names with the substitutions print test's.
+# Its message hook and what it records share names with the substitutions print test's.
 set_source_files_properties(${PROJECT_SOURCE_DIR}/tests/e2e/model1_print_test.cpp PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
 set_target_properties(orvox_e2e_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
 target_include_directories(orvox_e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/testapp ${PROJECT_SOURCE_DIR}/tests/e2e)

@@ -108,6 +108,19 @@ inline std::string sameRendering(const std::string& linuxDir, const std::string&
 }
 
 // The page of the tab control that has the control `controlId`.
+// The host program's top-level window, of a class of its own that does nothing
+// but the default handling.
+inline HWND createHostWindow(const char* className)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = className;
+    RegisterClassA(&wc);
+    return CreateWindowA(className, "host", WS_OVERLAPPEDWINDOW, 0, 0, 900, 700, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
 inline HWND pageWith(HWND tabs, int controlId)
 {
     for (HWND child = GetWindow(tabs, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))

@@ -44,13 +44,7 @@ TEST(LibraryPrint, AJobDescribedInXmlReachesThePrinter)
 
     test::OrvoxBinding orvox;
     ASSERT_EQ(orvox.load("Orvox.dll"), 0);
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "OrvoxE2eHost";
-    RegisterClassA(&wc);
-    HWND host = CreateWindowA("OrvoxE2eHost", "host", WS_OVERLAPPEDWINDOW, 0, 0, 900, 700, nullptr, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+    HWND host = createHostWindow("OrvoxE2eHost");
     ASSERT_EQ(orvox.InitMain(answerEverything, nullptr), 0);
     ASSERT_EQ(orvox.CreateMain(host, 0, "e2e"), 0);
 
@@ -104,13 +98,7 @@ TEST(LibraryPrint, ThreeCopiesTwoSidedArriveAsJobControlVariablesAndTheJobStillR
 
     test::OrvoxBinding orvox;
     ASSERT_EQ(orvox.load("Orvox.dll"), 0);
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "OrvoxE2eHost2";
-    RegisterClassA(&wc);
-    HWND host = CreateWindowA("OrvoxE2eHost2", "host", WS_OVERLAPPEDWINDOW, 0, 0, 900, 700, nullptr, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+    HWND host = createHostWindow("OrvoxE2eHost2");
     ASSERT_EQ(orvox.InitMain(answerEverything, nullptr), 0);
     ASSERT_EQ(orvox.CreateMain(host, 0, "e2e"), 0);
 

@@ -32,11 +32,6 @@ int scriptedAnswer(const char* text, unsigned type, int* show)
     return g_answer;
 }
 
-LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
 std::string resourceText(unsigned id)
 {
     static HMODULE module = LoadLibraryExA("orvoxRes.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -61,13 +56,7 @@ protected:
         ASSERT_FALSE(queue.empty());
         ASSERT_TRUE(capture.configured());
         ASSERT_EQ(orvox.load("Orvox.dll"), 0);
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = hostProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "OrvoxModel1Host";
-        RegisterClassA(&wc);
-        host = CreateWindowA("OrvoxModel1Host", "host", WS_OVERLAPPEDWINDOW, 0, 0, 900, 700, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
+        host = createHostWindow("OrvoxModel1Host");
         g_boxes.clear();
         g_answer = IDOK;
         ASSERT_EQ(orvox.InitMain(scriptedAnswer, nullptr), 0);

@@ -93,13 +93,7 @@ TEST(PaperSubstitutionsPrint, ExceptionsAndInsertsAddedOnThePageReachTheHeader)
 
     test::OrvoxBinding orvox;
     ASSERT_EQ(orvox.load("Orvox.dll"), 0);
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "OrvoxE2eSubstHost";
-    RegisterClassA(&wc);
-    HWND host = CreateWindowA("OrvoxE2eSubstHost", "host", WS_OVERLAPPEDWINDOW, 0, 0, 900, 700, nullptr, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+    HWND host = createHostWindow("OrvoxE2eSubstHost");
     ASSERT_EQ(orvox.InitMain(answerOk, nullptr), 0);
     ASSERT_EQ(orvox.CreateMain(host, 0, "e2e"), 0);
     HWND main = nullptr;

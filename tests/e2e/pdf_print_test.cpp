@@ -78,13 +78,7 @@ protected:
     void start()
     {
         ASSERT_EQ(orvox.load("Orvox.dll"), 0);
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "OrvoxE2ePdfHost";
-        RegisterClassA(&wc);
-        host = CreateWindowA("OrvoxE2ePdfHost", "host", WS_OVERLAPPEDWINDOW, 0, 0, 900, 700, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
+        host = createHostWindow("OrvoxE2ePdfHost");
         ASSERT_EQ(orvox.InitMain(answerPdfJob, nullptr), 0);
         ASSERT_EQ(orvox.CreateMain(host, 0, "e2e"), 0);
         started = true;
