@@ -175,15 +175,23 @@ bool PaperSubstitutionsPage::checkPageList(std::string& text)
     return false;
 }
 
-void PaperSubstitutionsPage::add()
+bool PaperSubstitutionsPage::readRowInput(std::string& pages, int& paperItem)
 {
-    std::string pages = pageListText();
-    if (!checkPageList(pages)) return;
-    const int paperItem = paper_.selection();
+    pages = pageListText();
+    if (!checkPageList(pages)) return false;
+    paperItem = paper_.selection();
     if (paperItem < 0) {
         message(load(IDS_SUBST_PAPER_UNREADABLE), platform::kMbIconStop);
-        return;
+        return false;
     }
+    return true;
+}
+
+void PaperSubstitutionsPage::add()
+{
+    std::string pages;
+    int paperItem = -1;
+    if (!readRowInput(pages, paperItem)) return;
     // The document refuses a list longer than a settings file can carry.
     if (!doc_.addSubstitution(paperItem + 1, 0, pages)) {
         message(load(IDS_SUBST_NOT_STORED), platform::kMbIconStop);
@@ -206,13 +214,9 @@ void PaperSubstitutionsPage::modify()
         add();
         return;
     }
-    std::string pages = pageListText();
-    if (!checkPageList(pages)) return;
-    const int paperItem = paper_.selection();
-    if (paperItem < 0) {
-        message(load(IDS_SUBST_PAPER_UNREADABLE), platform::kMbIconStop);
-        return;
-    }
+    std::string pages;
+    int paperItem = -1;
+    if (!readRowInput(pages, paperItem)) return;
     if (!doc_.setSubstitutionPaper(row, paperItem + 1) || !doc_.setSubstitutionPages(row, pages)) {
         message(load(IDS_SUBST_NOT_STORED), platform::kMbIconStop);
         return;

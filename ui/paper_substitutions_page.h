@@ -59,6 +59,9 @@ private:
     void writePageList(const std::string& text);
     // Checks the page list as the document will; shows the refusal.
     bool checkPageList(std::string& text);
+    // The typed page list, checked and in standard form, and the chosen paper's
+    // item; false after telling the operator what is wrong.
+    bool readRowInput(std::string& pages, int& paperItem);
 
     int rowCount() const;
     int selectedRow() const;

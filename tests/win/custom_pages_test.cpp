@@ -64,9 +64,6 @@ protected:
     {
         SendMessageA(GetDlgItem(page, id), BM_CLICK, 0, 0);
     }
-    static int selected(HWND page, int id) { return static_cast<int>(SendDlgItemMessageA(page, id, CB_GETCURSEL, 0, 0)); }
-    static bool enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
-    static bool checked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
     static std::string text(HWND page, int id)
     {
         char buffer[4096] = {};

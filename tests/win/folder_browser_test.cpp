@@ -120,20 +120,7 @@ protected:
         for (; item; item = next(item, TVGN_PARENT)) texts.insert(texts.begin(), itemText(item));
         return texts;
     }
-    std::vector<std::string> listTexts() const
-    {
-        std::vector<std::string> texts;
-        const auto count = static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            char text[MAX_PATH] = {};
-            LVITEMA item{};
-            item.pszText = text;
-            item.cchTextMax = MAX_PATH;
-            SendMessageA(list_, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-            texts.emplace_back(text);
-        }
-        return texts;
-    }
+    std::vector<std::string> listTexts() const { return listViewTexts(list_); }
     int listIcon(int row) const
     {
         LVITEMA item{};

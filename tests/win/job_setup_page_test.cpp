@@ -42,9 +42,6 @@ protected:
         CheckDlgButton(page, id, check ? BST_CHECKED : BST_UNCHECKED);
         SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
     }
-    static int selected(HWND page, int id) { return static_cast<int>(SendDlgItemMessageA(page, id, CB_GETCURSEL, 0, 0)); }
-    static bool enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
-    static bool checked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
     static std::string text(HWND page, int id)
     {
         char buffer[1100] = {};

@@ -62,8 +62,6 @@ protected:
         SendDlgItemMessageA(page, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         command(page, id, CBN_SELCHANGE);
     }
-    static int selected(HWND page, int id) { return static_cast<int>(SendDlgItemMessageA(page, id, CB_GETCURSEL, 0, 0)); }
-    static bool enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
     int shownModel() const { return selected(printers(), kModelCombo); }
 
     // The operator picks a model in the Printers page's combo and moves on to Job Setup 1.

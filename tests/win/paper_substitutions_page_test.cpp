@@ -77,7 +77,6 @@ protected:
         GetDlgItemTextA(page, id, buffer, sizeof(buffer));
         return buffer;
     }
-    static bool enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
     static int rowCount(HWND page) { return static_cast<int>(SendDlgItemMessageA(page, kList, LB_GETCOUNT, 0, 0)); }
     static int selectedRow(HWND page)
     {

@@ -59,20 +59,6 @@ protected:
         }
         return texts;
     }
-    static std::vector<std::string> listViewTexts(HWND list)
-    {
-        std::vector<std::string> texts;
-        const auto count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            char text[MAX_PATH] = {};
-            LVITEMA item{};
-            item.pszText = text;
-            item.cchTextMax = MAX_PATH;
-            SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-            texts.emplace_back(text);
-        }
-        return texts;
-    }
     static std::string upper(std::string text)
     {
         for (char& c : text) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));

@@ -56,7 +56,6 @@ protected:
         SendDlgItemMessageA(page, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         command(page, id, CBN_SELCHANGE);
     }
-    static int selected(HWND page, int id) { return static_cast<int>(SendDlgItemMessageA(page, id, CB_GETCURSEL, 0, 0)); }
     static void click(HWND page, int id, bool on)
     {
         CheckDlgButton(page, id, on ? BST_CHECKED : BST_UNCHECKED);

@@ -50,6 +50,27 @@ private:
     bool existed_ = false;
 };
 
+// What a page's controls show, read as the operator sees it.
+inline int selected(HWND page, int id) { return static_cast<int>(SendDlgItemMessageA(page, id, CB_GETCURSEL, 0, 0)); }
+inline bool enabled(HWND page, int id) { return IsWindowEnabled(GetDlgItem(page, id)) != FALSE; }
+inline bool checked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST_CHECKED; }
+
+// The texts of a list view's rows, in row order.
+inline std::vector<std::string> listViewTexts(HWND list)
+{
+    std::vector<std::string> texts;
+    const auto count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[MAX_PATH] = {};
+        LVITEMA item{};
+        item.pszText = text;
+        item.cchTextMax = MAX_PATH;
+        SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
 class UiHost : public HostTest {
 protected:
     void SetUp() override
