@@ -4,23 +4,70 @@
 # The prefix lives in the build folder (ORVOX_WINEPREFIX, else build/wineprefix
 # next to this script's checkout); it is made once with wineboot. An X server is
 # started when there is no DISPLAY, and left to the caller to stop (see test.sh).
+#
+# 64-bit programs always run through the 64-bit loader. A 32-bit program on a
+# machine that runs no 32-bit programs is not started: the script says so and
+# exits with 77, which the test runs count as a skipped test.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=wine-env.sh
+source "$here/wine-env.sh"
 export WINEPREFIX=${ORVOX_WINEPREFIX:-$here/../build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
-  wineserver -w || true
+if (($# == 0)); then
+  echo "usage: $0 PROGRAM.exe [ARGS...]" >&2
+  exit 2
 fi
-# No window manager runs on the test display: Wine is told so, or it waits two
-# seconds for one each time it hides a top-level window.
-if ! grep -qs '"Managed"="N"' "$WINEPREFIX/user.reg"; then
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+
+loader=64
+if orvox_is_pe32 "$1"; then
+  if ! orvox_can_run_32bit; then
+    echo "wine-run: skipped $(basename "$1"): 32-bit programs cannot run on this machine ($ORVOX_RUN32_WHY)" >&2
+    exit 77
+  fi
+  loader=32
 fi
+
 if [ -z "${DISPLAY:-}" ]; then
   echo "wine-run: no DISPLAY; start tools/xvfb.sh first or run through tools/test.sh" >&2
   exit 2
 fi
-exec wine "$@"
+
+# The prefix is made once, under a lock so that two first runs do not both make
+# it. wineboot returns when the prefix is ready; a marker records that, because
+# the registry files may be written only when the wineserver exits (and a
+# persistent one does not). Every step has a time limit, and a failure is shown
+# with the output of the command that failed.
+ready=$WINEPREFIX/.orvox-prefix-ready
+if [ ! -f "$ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  exec 9>"$WINEPREFIX/.orvox-prefix-lock"
+  if ! flock -w 300 9; then
+    echo "wine-run: the prefix $WINEPREFIX stayed locked by another run for 300 s" >&2
+    exit 1
+  fi
+  if [ ! -f "$ready" ]; then
+    log=$WINEPREFIX/.orvox-wineboot.log
+    if ! timeout 300 bash -c "source '$here/wine-env.sh'; orvox_wine64 wineboot.exe -i" >"$log" 2>&1; then
+      echo "wine-run: making the Wine prefix $WINEPREFIX failed (wineboot -i with $orvox_wine64):" >&2
+      tail -n 40 "$log" >&2
+      exit 1
+    fi
+    # No window manager runs on the test display: Wine is told so, or it waits two
+    # seconds for one each time it hides a top-level window.
+    if ! timeout 120 bash -c "source '$here/wine-env.sh'; orvox_wine64 reg.exe add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f" >"$log" 2>&1; then
+      echo "wine-run: setting up the Wine prefix $WINEPREFIX failed (reg add):" >&2
+      tail -n 40 "$log" >&2
+      exit 1
+    fi
+    touch "$ready"
+  fi
+  exec 9>&-
+fi
+
+if [[ $loader == 64 ]]; then
+  export WINELOADER=$orvox_wine64
+  exec "$orvox_wine64" "$@"
+fi
+exec "$orvox_wine32" "$@"
