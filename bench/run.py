@@ -204,11 +204,17 @@ def wine_env():
     env["WINEPREFIX"] = env.get("ORVOX_WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
     env["WINEDEBUG"] = "-all"
     env.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
+    # The benchmark programs are 64-bit: the 64-bit loader runs them also where
+    # Debian's "wine" would pick a 32-bit loader that the kernel cannot run.
+    env["WINELOADER"] = WINE64
     return env
 
 
+WINE64 = os.environ.get("ORVOX_WINE64", "/usr/lib/wine/wine64")
+
+
 def wine(program, *args):
-    return ["wine", os.path.join(WIN_BIN, program)] + list(args)
+    return [WINE64, os.path.join(WIN_BIN, program)] + list(args)
 
 
 def drain_queue(queue, capture):

@@ -174,3 +174,16 @@ target_compile_options(orvox_large_file_tests PRIVATE ${ORVOX_WARNINGS})
 target_link_libraries(orvox_large_file_tests PRIVATE orvox_core GTest::gtest GTest::gtest_main)
 target_link_options(orvox_large_file_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
 add_test(NAME win.largefile COMMAND orvox_large_file_tests)
+
+# Every test has a time limit that fits it, so a hang ends as a failure with the
+# test's name. A Windows program that cannot run on this machine (a 32-bit one
+# where the kernel runs no 32-bit programs) is not started: tools/wine-run.sh
+# exits with 77, which ctest reports as a skipped test.
+set(orvox_test_limits help.file 120 build.exports 120 build.header 120 win.sample 180
+  unit.wine 600 win.host 1500 e2e.spooler 900 win.largefile 300)
+while(orvox_test_limits)
+  list(POP_FRONT orvox_test_limits orvox_test orvox_limit)
+  if(TEST ${orvox_test})
+    set_tests_properties(${orvox_test} PROPERTIES TIMEOUT ${orvox_limit} SKIP_RETURN_CODE 77)
+  endif()
+endwhile()

@@ -9,20 +9,25 @@
 orvox_wine64=${ORVOX_WINE64:-/usr/lib/wine/wine64}
 orvox_wine32=${ORVOX_WINE32:-/usr/lib/wine/wine}
 
-# Exit status 0 when this machine runs 32-bit programs: the kernel runs a
-# minimal i386 executable (it exits with 42, which nothing else would give) and
-# 32-bit Wine starts. The answer is kept in ORVOX_RUN32 (1 or 0), so a test run
-# asks once; ORVOX_RUN32_WHY says why not.
+# Exit status 0 when the kernel runs 32-bit x86 programs: it runs a minimal
+# i386 executable, which exits with 42 (nothing else would give that status).
+orvox_kernel_runs_32bit() {
+  local probe rc
+  probe=$(mktemp "${TMPDIR:-/tmp}/orvox-i386-probe.XXXXXX") || return 1
+  # ELF header, one loadable segment, then: mov eax,1; mov ebx,42; int 0x80
+  printf '\177ELF\001\001\001\000\000\000\000\000\000\000\000\000\002\000\003\000\001\000\000\000\124\200\004\010\064\000\000\000\000\000\000\000\000\000\000\000\064\000\040\000\001\000\000\000\000\000\000\000\001\000\000\000\000\000\000\000\000\200\004\010\000\200\004\010\140\000\000\000\140\000\000\000\005\000\000\000\000\020\000\000\270\001\000\000\000\273\052\000\000\000\315\200' >"$probe"
+  chmod +x "$probe"
+  "$probe" >/dev/null 2>&1 && rc=0 || rc=$?
+  rm -f "$probe"
+  [ "$rc" = 42 ]
+}
+
+# Exit status 0 when this machine runs 32-bit Windows programs: the kernel runs
+# 32-bit programs and 32-bit Wine starts. The answer is kept in ORVOX_RUN32 (1
+# or 0), so a test run asks once; ORVOX_RUN32_WHY says why not.
 orvox_can_run_32bit() {
   if [ -z "${ORVOX_RUN32:-}" ]; then
-    local probe rc
-    probe=$(mktemp "${TMPDIR:-/tmp}/orvox-i386-probe.XXXXXX")
-    # ELF header, one loadable segment, then: mov eax,1; mov ebx,42; int 0x80
-    printf '\177ELF\001\001\001\000\000\000\000\000\000\000\000\000\002\000\003\000\001\000\000\000\124\200\004\010\064\000\000\000\000\000\000\000\000\000\000\000\064\000\040\000\001\000\000\000\000\000\000\000\001\000\000\000\000\000\000\000\000\200\004\010\000\200\004\010\140\000\000\000\140\000\000\000\005\000\000\000\000\020\000\000\270\001\000\000\000\273\052\000\000\000\315\200' >"$probe"
-    chmod +x "$probe"
-    "$probe" >/dev/null 2>&1 && rc=0 || rc=$?
-    rm -f "$probe"
-    if [ "$rc" != 42 ]; then
+    if ! orvox_kernel_runs_32bit; then
       ORVOX_RUN32=0 ORVOX_RUN32_WHY="the kernel does not run 32-bit programs"
     elif [ ! -x "$orvox_wine32" ]; then
       ORVOX_RUN32=0 ORVOX_RUN32_WHY="32-bit Wine is not installed"
