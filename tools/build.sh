@@ -11,6 +11,15 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 what=${1:-all}
 jobs=${ORVOX_JOBS:-2}
+# Compiles go through ccache where it is installed: a new clone (CI's) or a
+# second worktree on the same machine finds what was compiled before. Paths
+# below the checkout are kept relative, and the working folder is left out of
+# the hash, so the clone's folder does not matter.
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
+  export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
+  export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+fi
 if [[ $what == native || $what == all ]]; then
   cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >/dev/null
   cmake --build build/native -j"$jobs"

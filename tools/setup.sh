@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ clang pkg-config
+  cmake make g++ clang pkg-config ccache
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   googletest libgtest-dev
