@@ -185,25 +185,41 @@ private:
 
     bool have(std::size_t n) const { return in_.size() - pos_ >= n; }
 
-    // One value-tag, name-length, name, value-length, value sequence at the
-    // current position; a collection's members are read with it.
-    bool readValue(std::string& name, Value& value, std::size_t depth)
+    // The value-tag, name-length, name, value-length sequence at the current
+    // position: the tag, the name, and where the value's bytes lie.
+    struct Item {
+        std::size_t start = 0;
+        std::uint8_t tag = 0;
+        std::size_t at = 0;
+        std::size_t length = 0;
+    };
+    bool readItem(Item& item, std::string& name)
     {
-        const std::size_t start = pos_;
-        if (++values_ > limits_.maxValues) return error("more values than a response may hold", start);
-        if (!have(3)) return error("a value is cut off in its name length", start);
-        const std::uint8_t tag = u8(pos_);
-        if (tag == 0x7F) return error("extended value tags are not supported", start);
+        item.start = pos_;
+        if (++values_ > limits_.maxValues) return error("more values than a response may hold", item.start);
+        if (!have(3)) return error("a value is cut off in its name length", item.start);
+        item.tag = u8(pos_);
+        if (item.tag == 0x7F) return error("extended value tags are not supported", item.start);
         const std::size_t nameLength = u16(pos_ + 1);
         pos_ += 3;
-        if (!have(nameLength + 2)) return error("a name runs past the end of the message", start);
+        if (!have(nameLength + 2)) return error("a name runs past the end of the message", item.start);
         name.assign(in_.substr(pos_, nameLength));
         pos_ += nameLength;
-        const std::size_t valueLength = u16(pos_);
+        item.length = u16(pos_);
         pos_ += 2;
-        if (!have(valueLength)) return error("a value runs past the end of the message", start);
-        const std::size_t at = pos_;
-        pos_ += valueLength;
+        if (!have(item.length)) return error("a value runs past the end of the message", item.start);
+        item.at = pos_;
+        pos_ += item.length;
+        return true;
+    }
+
+    // One value at the current position; a collection's members are read with it.
+    bool readValue(std::string& name, Value& value, std::size_t depth)
+    {
+        Item item;
+        if (!readItem(item, name)) return false;
+        const std::size_t start = item.start, at = item.at, valueLength = item.length;
+        const std::uint8_t tag = item.tag;
         value = Value{};
         value.tag = static_cast<Tag>(tag);
         switch (value.tag) {
@@ -263,7 +279,9 @@ private:
             Value v;
             if (tag == static_cast<std::uint8_t>(Tag::EndCollection) ||
                 tag == static_cast<std::uint8_t>(Tag::MemberAttrName)) {
-                if (!readBare(name, v.text)) return false;
+                Item item;
+                if (!readItem(item, name)) return false;
+                v.text.assign(in_.substr(item.at, item.length));
                 if (!name.empty()) return error("a collection tag carries a name", start);
                 if (tag == static_cast<std::uint8_t>(Tag::EndCollection)) return true;
                 if (v.text.empty()) return error("a collection member has no name", start);
@@ -275,25 +293,6 @@ private:
             if (!name.empty()) return error("a value inside a collection carries a name", start);
             collection.members.back().values.push_back(std::move(v));
         }
-    }
-
-    // A member-name or end-of-collection item: tag, name and value as bytes.
-    bool readBare(std::string& name, std::string& text)
-    {
-        const std::size_t start = pos_;
-        if (++values_ > limits_.maxValues) return error("more values than a response may hold", start);
-        if (!have(3)) return error("a collection item is cut off", start);
-        const std::size_t nameLength = u16(pos_ + 1);
-        pos_ += 3;
-        if (!have(nameLength + 2)) return error("a name runs past the end of the message", start);
-        name.assign(in_.substr(pos_, nameLength));
-        pos_ += nameLength;
-        const std::size_t valueLength = u16(pos_);
-        pos_ += 2;
-        if (!have(valueLength)) return error("a value runs past the end of the message", start);
-        text.assign(in_.substr(pos_, valueLength));
-        pos_ += valueLength;
-        return true;
     }
 
     std::string_view in_;
