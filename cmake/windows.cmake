@@ -174,3 +174,12 @@ target_compile_options(orvox_large_file_tests PRIVATE ${ORVOX_WARNINGS})
 target_link_libraries(orvox_large_file_tests PRIVATE orvox_core GTest::gtest GTest::gtest_main)
 target_link_options(orvox_large_file_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
 add_test(NAME win.largefile COMMAND orvox_large_file_tests)
+
+# Arithmetic both architectures must do alike (the x87 stack of the 32-bit
+# build against the 64-bit build's single precision), run in both trees.
+add_executable(orvox_arch_tests ${PROJECT_SOURCE_DIR}/tests/arch/resolution_test.cpp)
+set_target_properties(orvox_arch_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
+target_compile_options(orvox_arch_tests PRIVATE ${ORVOX_WARNINGS})
+target_link_libraries(orvox_arch_tests PRIVATE orvox_core GTest::gtest GTest::gtest_main)
+target_link_options(orvox_arch_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
+add_test(NAME win.arch COMMAND orvox_arch_tests)
