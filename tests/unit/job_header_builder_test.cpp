@@ -141,6 +141,32 @@ TEST_F(HeaderTest, ARealisticJobGetsEveryCommandInItsPlace)
     EXPECT_EQ(test::pjlHeaderError(header), "");
 }
 
+// The example at the start of the job-header documentation is this job's header:
+// the same lines, in the same order, none left out or added (the documentation
+// does not show the blanks at line ends).
+TEST_F(HeaderTest, TheDocumentedExampleIsTheHeaderWritten)
+{
+    const std::string doc = readFile(test::sourceDir() + "/docs/job-header.md");
+    const std::size_t shape = doc.find("## Shape\n\n```\n");
+    ASSERT_NE(shape, std::string::npos);
+    const std::size_t from = doc.find('\n', doc.find("```", shape)) + 1;
+    std::vector<std::string> documented = linesOf(doc.substr(from, doc.find("```", from) - from));
+    ASSERT_FALSE(documented.empty());
+    EXPECT_NE(documented.back().find("the print file starts here"), std::string::npos);
+    documented.pop_back();
+    auto replaceAll = [](std::string text, const std::string& what, const std::string& with) {
+        for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
+            text.replace(at, what.size(), with);
+        return text;
+    };
+    for (std::string& line : documented) line = replaceAll(replaceAll(line, "<ESC>", "\x1B"), "<TAB>", "\t");
+
+    makeRealisticModel1Job();
+    std::vector<std::string> written = linesOf(build());
+    for (std::string& line : written) line.erase(line.find_last_not_of(' ') + 1);
+    EXPECT_EQ(written, documented);
+}
+
 TEST_F(HeaderTest, APageListIsWrittenOneLinePerRunWithoutEmptyContinuations)
 {
     // Single pages first, then a range, then single pages again: each run is
