@@ -49,6 +49,7 @@ TEST(LibraryPrint, AJobDescribedInXmlReachesThePrinter)
     ASSERT_EQ(orvox.CreateMain(host, 0, "e2e"), 0);
 
     int line = -1;
+    // In capitals: the Printers page shows the printer name and the save-as path so.
     const std::string xml = "<PRINTER_SETTINGS><PRINTER>" + queue + "</PRINTER><FILES_TO_PRINT><FILE>" +
                             file.string() + "</FILE></FILES_TO_PRINT></PRINTER_SETTINGS>";
     ASSERT_EQ(orvox.OpenXMLSettings(xml.c_str(), &line), 0) << line;
@@ -183,11 +184,12 @@ TEST(LibraryPrint, PrintingTwiceSendsTheSameJobAndKeepsTheTypedTexts)
     ASSERT_EQ(orvox.CreateMain(host, 0, "e2e"), 0);
 
     int line = -1;
+    // In capitals: the Printers page shows the printer name and the save-as path so.
     const std::string xml = "<PRINTER_SETTINGS><PRINTER>" + queue + "</PRINTER><FILES_TO_PRINT><FILE>" +
                             file.string() +
                             "</FILE></FILES_TO_PRINT><PRINT_SERVER_OPTIONS><PRINT>ON</PRINT>"
-                            "<SAVE_AS>ON<SAVE_AS_STRING>C:\\out\\run-1.prn</SAVE_AS_STRING></SAVE_AS>"
-                            "<SPECIFIC_PRINTER>ON<SPECIFIC_PRINTER_STRING>Hall-2</SPECIFIC_PRINTER_STRING>"
+                            "<SAVE_AS>ON<SAVE_AS_STRING>C:\\OUT\\RUN-1.PRN</SAVE_AS_STRING></SAVE_AS>"
+                            "<SPECIFIC_PRINTER>ON<SPECIFIC_PRINTER_STRING>HALL-2</SPECIFIC_PRINTER_STRING>"
                             "</SPECIFIC_PRINTER></PRINT_SERVER_OPTIONS></PRINTER_SETTINGS>";
     ASSERT_EQ(orvox.OpenXMLSettings(xml.c_str(), &line), 0) << line;
 
@@ -224,8 +226,8 @@ TEST(LibraryPrint, PrintingTwiceSendsTheSameJobAndKeepsTheTypedTexts)
     EXPECT_NE(headers[0].find("operator-message=(Call%20Ann%20%AD%20%91urgent%91)"), std::string::npos);
     EXPECT_NE(headers[0].find("account=(CC-4711)"), std::string::npos);
     EXPECT_NE(headers[0].find("notify-email=(print%ADroom@example.org)"), std::string::npos);
-    EXPECT_NE(headers[0].find("route-printer=(Hall%AD2) routed"), std::string::npos);
-    EXPECT_NE(headers[0].find("save-as=continue (C:\\out\\run%AD1.prn)"), std::string::npos);
+    EXPECT_NE(headers[0].find("route-printer=(HALL%AD2) routed"), std::string::npos) << headers[0];
+    EXPECT_NE(headers[0].find("save-as=continue (C:\\OUT\\RUN%AD1.PRN)"), std::string::npos);
 
     // The page still shows what was typed, and the saved settings hold it.
     char shown[256] = {};
@@ -233,8 +235,8 @@ TEST(LibraryPrint, PrintingTwiceSendsTheSameJobAndKeepsTheTypedTexts)
     EXPECT_EQ(std::string(shown), deliverTo);
     ASSERT_EQ(orvox.SaveSettings(saved.string().c_str()), 0);
     const std::string file0 = readBytes(saved);
-    for (const std::string& typed : {deliverTo, message, account, email, std::string("Hall-2"),
-                                     std::string("C:\\out\\run-1.prn")}) {
+    for (const std::string& typed : {deliverTo, message, account, email, std::string("HALL-2"),
+                                     std::string("C:\\OUT\\RUN-1.PRN")}) {
         EXPECT_NE(file0.find(typed + '\0'), std::string::npos) << "not in the saved settings: " << typed;
     }
     EXPECT_EQ(file0.find('\xAD'), std::string::npos) << "a soft hyphen reached the saved settings";
