@@ -210,6 +210,11 @@ TEST(LibraryPrint, PrintingTwiceSendsTheSameJobAndKeepsTheTypedTexts)
 
     std::vector<std::string> headers;
     for (int print = 0; print < 2; ++print) {
+        if (print == 1) {
+            // The operator looks at another page and comes back: the page shows the document again.
+            ASSERT_NE(showPageWith(tabs, 1152), nullptr);  // a control only the Job Setup 1 page has
+            ASSERT_EQ(showPageWith(tabs, kOperatorMessage), setup2);
+        }
         g_boxes.clear();
         const int printed = orvox.Print();
         std::string said;
