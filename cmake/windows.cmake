@@ -123,8 +123,8 @@ set_tests_properties(unit.wine PROPERTIES
 endif()
 
 # The pages and controls driven by a host: on x86_64 only (ORVOX_WIN_TESTS=OFF for
-# the second architecture, which runs the library print, the sample host and the
-# large-file copy).
+# the second architecture, which runs the library print, the sample host, the
+# large-file copy and the arithmetic test).
 option(ORVOX_WIN_TESTS "Build the host tests that drive the pages" ON)
 file(GLOB ORVOX_WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*.cpp)
 if(ORVOX_WIN_TEST_SOURCES AND ORVOX_WIN_TESTS)
@@ -175,12 +175,21 @@ target_link_libraries(orvox_large_file_tests PRIVATE orvox_core GTest::gtest GTe
 target_link_options(orvox_large_file_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
 add_test(NAME win.largefile COMMAND orvox_large_file_tests)
 
+# Arithmetic both architectures must do alike (the x87 stack of the 32-bit
+# build against the 64-bit build's single precision), run in both trees.
+add_executable(orvox_arch_tests ${PROJECT_SOURCE_DIR}/tests/arch/resolution_test.cpp)
+set_target_properties(orvox_arch_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
+target_compile_options(orvox_arch_tests PRIVATE ${ORVOX_WARNINGS})
+target_link_libraries(orvox_arch_tests PRIVATE orvox_core GTest::gtest GTest::gtest_main)
+target_link_options(orvox_arch_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
+add_test(NAME win.arch COMMAND orvox_arch_tests)
+
 # Every test has a time limit that fits it, so a hang ends as a failure with the
 # test's name. A Windows program that cannot run on this machine (a 32-bit one
 # where the kernel runs no 32-bit programs) is not started: tools/wine-run.sh
 # exits with 77, which ctest reports as a skipped test.
 set(orvox_test_limits help.file 120 build.exports 120 build.header 120 win.sample 180
-  unit.wine 600 win.host 2400 e2e.spooler 900 win.largefile 300)
+  unit.wine 600 win.host 2400 e2e.spooler 900 win.largefile 300 win.arch 120)
 while(orvox_test_limits)
   list(POP_FRONT orvox_test_limits orvox_test orvox_limit)
   if(TEST ${orvox_test})

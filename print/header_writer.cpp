@@ -28,28 +28,24 @@ HeaderControls HeaderControls::read(const platform::UiState* ui)
     return c;
 }
 
-void fixUpUserText(char* text, std::size_t size, bool keepHyphens)
+std::string fixedUpCopy(std::string text, bool keepHyphens)
 {
-    for (std::size_t i = 0; i < size && text[i] != '\0'; ++i) {
-        switch (static_cast<unsigned char>(text[i])) {
-        case 0x2D: text[i] = '\xAD'; break;
-        case 0x60: text[i] = '\x91'; break;
-        case 0x88: text[i] = '\x93'; break;
-        case 0x91: text[i] = '\x60'; break;
-        case 0x92: text[i] = '\x27'; break;
-        case 0x98: text[i] = '\x94'; break;
+    for (char& c : text) {
+        switch (static_cast<unsigned char>(c)) {
+        case 0x2D: c = '\xAD'; break;
+        case 0x60: c = '\x91'; break;
+        case 0x88: c = '\x93'; break;
+        case 0x91: c = '\x60'; break;
+        case 0x92: c = '\x27'; break;
+        case 0x98: c = '\x94'; break;
         default: break;
         }
     }
-    if (!keepHyphens) return;
-    for (std::size_t i = 0; i < size && text[i] != '\0'; ++i) {
-        if (text[i] == '\xAD') text[i] = '-';
+    if (keepHyphens) {
+        for (char& c : text) {
+            if (c == '\xAD') c = '-';
+        }
     }
-}
-
-std::string fixedUpCopy(std::string text)
-{
-    fixUpUserText(text.data(), text.size());
     return text;
 }
 

@@ -28,10 +28,10 @@ enum HeaderResult : std::int16_t {
 // Output kinds: the three printer languages and a PDF batch made from TIFF files.
 enum OutputKind : int { kOutputPostScript = 0, kOutputPcl = 1, kOutputPdf = 2, kOutputPdfFromTiff = 3 };
 
-// What one build reads. The record's user texts are fixed up in place when
-// their segment is written.
+// What one build reads. The record is only read: the header gets fixed-up
+// copies of the user texts, the document keeps what the operator typed.
 struct HeaderSources {
-    JobSettings& settings;
+    const JobSettings& settings;
     const PaperCatalog& catalog;
     const std::vector<PaperSubstitution>& substitutions;
     const platform::UiState* ui = nullptr;
@@ -59,11 +59,11 @@ struct CoverInsert {
     std::int16_t side = 0;
 };
 
-// Replaces the bytes that the printer reads otherwise (hyphen, grave accent and
-// the typographic quotes) in one pass. With `keepHyphens` every soft hyphen is
-// made a hyphen afterwards, so hyphens stay what they were.
-void fixUpUserText(char* text, std::size_t size, bool keepHyphens = false);
-std::string fixedUpCopy(std::string text);
+// `text` with the bytes that the printer reads otherwise (hyphen, grave accent
+// and the typographic quotes) replaced in one pass. With `keepHyphens` every
+// soft hyphen is made a hyphen afterwards, so hyphens stay what they were.
+// The header gets the copy; the text it was made from stays as typed.
+std::string fixedUpCopy(std::string text, bool keepHyphens = false);
 
 class HeaderWriter {
 public:
@@ -71,7 +71,7 @@ public:
                  const platform::StringSource& strings, std::vector<CoverInsert>& inserts, std::FILE* file,
                  bool escape);
 
-    JobSettings& settings() { return sources_.settings; }
+    const JobSettings& settings() const { return sources_.settings; }
     const PaperCatalog& catalog() const { return sources_.catalog; }
     const std::vector<PaperSubstitution>& substitutions() const { return sources_.substitutions; }
     const HeaderControls& controls() const { return controls_; }

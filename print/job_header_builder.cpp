@@ -237,22 +237,21 @@ std::int16_t JobHeaderBuilder::writeMedia(HeaderWriter& w)
 
 std::int16_t JobHeaderBuilder::writeUserTexts(HeaderWriter& w)
 {
-    JobSettings& s = w.settings();
+    const JobSettings& s = w.settings();
     struct UserText {
-        char* field;
+        std::string text;
         int templateNumber;
         bool keepHyphens;
     };
     const UserText texts[] = {
-        {s.deliverTo, 6, false},
-        {s.operatorMessage, 17, false},
-        {s.chargeNumber, 18, true},
-        {s.printerModel == 0 ? s.emailAddress : nullptr, 165, false},
+        {fieldText(s.deliverTo), 6, false},
+        {fieldText(s.operatorMessage), 17, false},
+        {fieldText(s.chargeNumber), 18, true},
+        {s.printerModel == 0 ? fieldText(s.emailAddress) : std::string(), 165, false},
     };
     for (const UserText& text : texts) {
-        if (!text.field || text.field[0] == '\0') continue;
-        fixUpUserText(text.field, kTextFieldSize, text.keepHyphens);
-        const std::string value(text.field, boundedLength(text.field, kTextFieldSize));
+        if (text.text.empty()) continue;
+        const std::string value = fixedUpCopy(text.text, text.keepHyphens);
         if (const auto r = w.emit(templates_.format(text.templateNumber, {TemplateArg::userText(value)}))) return r;
     }
     if (s.printPageRange == 1) {
@@ -287,7 +286,7 @@ std::int16_t JobHeaderBuilder::writeJobOptions(HeaderWriter& w)
 std::int16_t JobHeaderBuilder::writeDestination(HeaderWriter& w, int outputKind)
 {
     const auto& t = templates_;
-    JobSettings& s = w.settings();
+    const JobSettings& s = w.settings();
 
     std::string statusPaper = s.statusPagePaper == 0 ? std::string() : w.referenceName(s.statusPagePaper);
     if (statusPaper.empty()) statusPaper = w.bodyEntryName();
@@ -345,7 +344,7 @@ std::int16_t JobHeaderBuilder::writeDestination(HeaderWriter& w, int outputKind)
 std::int16_t JobHeaderBuilder::writeServerGroup(HeaderWriter& w)
 {
     const auto& t = templates_;
-    JobSettings& s = w.settings();
+    const JobSettings& s = w.settings();
     if (s.printToPrinter == 1) {
         const std::string machine = s.printerModel == 0 ? machineString() : std::string();
         if (!machine.empty()) {
@@ -354,18 +353,16 @@ std::int16_t JobHeaderBuilder::writeServerGroup(HeaderWriter& w)
                                      formatTemplate("%.200s", {TemplateArg::userText(machine)});
             if (const auto r = w.emit(line)) return r;
         }
-        fixUpUserText(s.specificPrinterName, sizeof s.specificPrinterName);
+        const std::string name = fixedUpCopy(fieldText(s.specificPrinterName));
         const std::string printer = s.useSpecificPrinter == 1
-                                        ? t.format(47, {TemplateArg::userText(fieldText(s.specificPrinterName)),
-                                                        t.text(162)})
+                                        ? t.format(47, {TemplateArg::userText(name), t.text(162)})
                                         : t.format(48, {t.text(162)});
         if (const auto r = w.emit(printer)) return r;
     }
     std::string save = t.format(163);
     if (s.saveAsFile == 1) {
-        fixUpUserText(s.saveAsPath, sizeof s.saveAsPath);
-        save = t.format(49, {s.printToPrinter == 1 ? t.text(93) : std::string(),
-                             TemplateArg::userText(fieldText(s.saveAsPath))});
+        const std::string path = fixedUpCopy(fieldText(s.saveAsPath));
+        save = t.format(49, {s.printToPrinter == 1 ? t.text(93) : std::string(), TemplateArg::userText(path)});
     }
     return w.emit(save);
 }

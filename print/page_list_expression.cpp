@@ -173,10 +173,18 @@ std::int16_t rewritePageList(std::string_view text, std::string& out, bool caret
 std::vector<std::string> pageListSegments(std::string_view text, const CommandTemplates& templates,
                                           std::string_view continuation)
 {
+    // A line the rewriting made is recognised by the first character of a
+    // template-129 line after its line end ("@" of "@PJL", "%" of a comment
+    // line): such a text is written as it stands, and only a text without one
+    // becomes a template-129 line, so no line is wrapped twice.
+    const std::string lineTemplate = templates.format(129, {"", ""});
+    const auto lead = std::find_if(lineTemplate.begin(), lineTemplate.end(), [](char c) { return !isControl(c); });
+    const char marker = lead == lineTemplate.end() ? '%' : *lead;
+
     std::vector<std::string> segments;
     std::size_t skip = text.empty() || isControl(text[0]) ? 3 : 2;
-    if (text.find('%', skip) == std::string_view::npos) {
-        const bool ownLine = text.find('%') != std::string_view::npos;
+    if (text.find(marker, skip) == std::string_view::npos) {
+        const bool ownLine = text.find(marker) != std::string_view::npos;
         appendCut(ownLine ? std::string(text) : templates.format(129, {text, ""}), continuation, segments);
         return segments;
     }
@@ -184,11 +192,11 @@ std::vector<std::string> pageListSegments(std::string_view text, const CommandTe
     bool first = true;
     for (;;) {
         if (isControl(text[lineStart])) skip = 3;
-        std::size_t cut = text.find('%', lineStart + skip);
+        std::size_t cut = text.find(marker, lineStart + skip);
         if (cut == std::string_view::npos) break;
         if (isControl(text[cut - 1])) --cut;
         const std::string_view line = text.substr(lineStart, cut - lineStart);
-        if (first && line.find('%') == std::string_view::npos) {
+        if (first && line.find(marker) == std::string_view::npos) {
             appendCut(templates.format(129, {line, ""}), continuation, segments);
         } else {
             appendCut(std::string(line), continuation, segments);

@@ -26,10 +26,12 @@ std::string normalisePageList(std::string_view text);
 std::int16_t rewritePageList(std::string_view text, std::string& out, bool caretMode, bool stepTwo,
                              const CommandTemplates& templates);
 
-// The segments in which a rewritten list is written. Lines are cut before every
-// '%' that starts a ticket line; a text without one becomes a template-129
-// line. No segment is longer than 255 characters: a longer line is cut at a
-// blank and its rest continues after `continuation`.
+// The segments in which a rewritten list is written. The text is cut before
+// every line the rewriting made (one starting like a template-129 line: "\n@PJL"
+// in the shipped templates); a first part that is no such line, and a text
+// without one, becomes a template-129 line. No segment is longer than 255
+// characters: a longer line is cut at a blank and its rest continues after
+// `continuation`.
 std::vector<std::string> pageListSegments(std::string_view text, const CommandTemplates& templates,
                                           std::string_view continuation);
 

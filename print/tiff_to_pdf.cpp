@@ -77,17 +77,32 @@ int pageRotation(int orientation, std::uint32_t width, std::uint32_t length)
     }
 }
 
-bool acceptedResolution(float x, float y, int unit)
+float singlePrecisionProduct(float a, float b)
 {
-    if (unit == RESUNIT_CENTIMETER) {
-        x *= 2.54f;
-        y *= 2.54f;
-    }
-    if (x != y) return false;
-    for (float accepted : {600.0f, 406.0f, 300.0f, 200.0f, 150.0f})
-        if (x == accepted) return true;
-    return false;
+    // The 32-bit build multiplies on the x87 stack and would compare the wider
+    // result as it stands (236.22047 px/cm times 2.54 is 599.9999956 there, not
+    // 600). The store to a float in memory is the one rounding: the product of
+    // two 24-bit mantissas is exact in the x87 register (also at a host's 53-bit
+    // precision setting), so the stored float is the correctly rounded product,
+    // the same as the 64-bit build's single-precision multiplication gives.
+    volatile float product = a * b;
+    return product;
 }
+
+int acceptedDpi(float x, float y, int unit)
+{
+    static constexpr float kCentimetresPerInch = 2.54f;
+    if (unit == RESUNIT_CENTIMETER) {
+        x = singlePrecisionProduct(x, kCentimetresPerInch);
+        y = singlePrecisionProduct(y, kCentimetresPerInch);
+    }
+    if (x != y) return 0;
+    for (int dpi : {600, 406, 300, 200, 150})
+        if (x == static_cast<float>(dpi)) return dpi;
+    return 0;
+}
+
+bool acceptedResolution(float x, float y, int unit) { return acceptedDpi(x, y, unit) != 0; }
 
 // One append: the TIFF file, the re-encoding file and the open batch, all
 // released when the object goes, whichever way the conversion ends.
@@ -193,8 +208,8 @@ int TiffToPdf::Conversion::readImage(Image& image)
     if (!TIFFGetField(tiff, TIFFTAG_XRESOLUTION, &x) || !TIFFGetField(tiff, TIFFTAG_YRESOLUTION, &y) ||
         !TIFFGetField(tiff, TIFFTAG_RESOLUTIONUNIT, &unit))
         return kTiffUnreadable;
-    if (!acceptedResolution(x, y, unit)) return kTiffBadResolution;
-    image.dpi = static_cast<int>(unit == RESUNIT_CENTIMETER ? x * 2.54f : x);
+    image.dpi = acceptedDpi(x, y, unit);
+    if (image.dpi == 0) return kTiffBadResolution;
 
     // An image without rows or columns has nothing to print, and would make
     // the per-row space estimate divide by zero.

@@ -41,8 +41,13 @@ private:
 // missing): portrait images (width <= length) and landscape ones differ.
 int pageRotation(int orientation, std::uint32_t width, std::uint32_t length);
 
-// Whether a resolution pair (in the TIFF's unit) is one the printers take;
-// centimetre values are converted in single precision and must then match exactly.
+// The dpi of a resolution pair (in the TIFF's unit) that the printers take, or
+// 0: centimetre values are converted in single precision and must then match
+// exactly, in the 32-bit build as in the 64-bit one.
+int acceptedDpi(float x, float y, int unit);
 bool acceptedResolution(float x, float y, int unit);
+
+// `a` times `b` rounded to single precision in every build.
+float singlePrecisionProduct(float a, float b);
 
 } // namespace orvox

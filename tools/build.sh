@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds both flavours: the native core with its unit tests (sanitizers) and the
 # Windows deliverables with their tests, for x86_64 (build/win) and i686
-# (build/win32: deliverables, the library print, the sample host and the large-file copy).
+# (build/win32: deliverables, the library print, the sample host, the large-file copy and the arithmetic both builds must do alike).
 # Usage: build.sh [native|win|win32|fuzz|all|bench]
 # `bench` builds the benchmark flavour: the native core optimised (-O2) without
 # sanitizers into build/bench, and the Windows library as shipped with the

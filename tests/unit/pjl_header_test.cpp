@@ -289,12 +289,15 @@ TEST_F(PjlHeaderTest, HostileUserTextsStayInsideTheirOwnLine)
         EXPECT_EQ(header.find('\x1B', 1), std::string::npos);  // only the universal exit at the start
         const TicketReading r = readTicket(header);
         ASSERT_EQ(r.error, "");
-        EXPECT_EQ(r.fieldsOf("deliver-to").at(0).text, doc().deliverTo());
-        EXPECT_EQ(r.fieldsOf("operator-message").at(0).text, doc().operatorMessage());
-        EXPECT_EQ(r.fieldsOf("account").at(0).text, doc().chargeNumber());
-        EXPECT_EQ(r.fieldsOf("notify-email").at(0).text, doc().emailAddress());
-        EXPECT_EQ(r.fieldsOf("route-printer").at(0).text, doc().specificPrinterName());
-        EXPECT_EQ(r.fieldsOf("save-as").at(1).text, doc().saveAsPath());
+        // Each text decodes to what was typed, in the printer's spelling of hyphens.
+        const std::string sent = fixedUpCopy(nasty);
+        EXPECT_EQ(r.fieldsOf("deliver-to").at(0).text, sent);
+        EXPECT_EQ(r.fieldsOf("operator-message").at(0).text, sent);
+        EXPECT_EQ(r.fieldsOf("account").at(0).text, fixedUpCopy(nasty, true));
+        EXPECT_EQ(r.fieldsOf("notify-email").at(0).text, sent);
+        EXPECT_EQ(r.fieldsOf("route-printer").at(0).text, sent);
+        EXPECT_EQ(r.fieldsOf("save-as").at(1).text, sent);
+        EXPECT_EQ(doc().deliverTo(), nasty);
         // The job name is for a panel: quotes and control bytes are replaced, not encoded.
         EXPECT_EQ(r.variables.at("JOBNAME"), "'quoted'  name.ps");
         // Custom lines: printer commands pass, anything else becomes a comment.

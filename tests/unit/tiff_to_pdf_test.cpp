@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <tiffio.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <sstream>
 
@@ -280,6 +281,34 @@ TEST_F(TiffToPdfTest, ImagesThatCannotBePrintedAreRefusedWithTheirCodeAndMessage
     EXPECT_EQ(converter.append(batch, env.work.file("text.tif")), 32);
     EXPECT_EQ(converter.append(batch, env.work.file("missing.tif")), 32);
     EXPECT_TRUE(env.tempFiles().empty());
+}
+
+TEST_F(TiffToPdfTest, CentimetreResolutionsOfTheTakenDpiAreTakenAndSizeThePage)
+{
+    // The float nearest each resolution in pixels per centimetre: times 2.54 in
+    // single precision it is the resolution exactly. (406 dpi has no such float.)
+    struct Case {
+        float perCm;
+        int dpi;
+        const char* mediaBox;  // 48 x 64 pixels
+    };
+    for (const Case& c : {Case{236.220474f, 600, "[0 0 5.7600 7.6800]"}, Case{118.110237f, 300, "[0 0 11.5200 15.3600]"},
+                          Case{78.7401581f, 200, "[0 0 17.2800 23.0400]"}, Case{59.0551186f, 150, "[0 0 23.0400 30.7200]"}}) {
+        SCOPED_TRACE(c.dpi);
+        EXPECT_EQ(acceptedDpi(c.perCm, c.perCm, RESUNIT_CENTIMETER), c.dpi);
+        EXPECT_EQ(acceptedDpi(c.perCm, std::nextafter(c.perCm, 1000.0f), RESUNIT_CENTIMETER), 0);
+        EXPECT_EQ(acceptedDpi(std::nextafter(c.perCm, 0.0f), std::nextafter(c.perCm, 0.0f), RESUNIT_CENTIMETER), 0);
+        TiffShape shape;
+        shape.xres = shape.yres = c.perCm;
+        shape.unit = RESUNIT_CENTIMETER;
+        env.messages.shown.clear();
+        ASSERT_EQ(append(shape), 0);
+        EXPECT_TRUE(env.messages.shown.empty());
+        EXPECT_NE(batchBytes().find(std::string("/MediaBox ") + c.mediaBox), std::string::npos) << batchBytes();
+    }
+    EXPECT_EQ(acceptedDpi(159.842514f, 159.842514f, RESUNIT_CENTIMETER), 0);
+    EXPECT_EQ(acceptedDpi(406, 406, RESUNIT_INCH), 406);
+    EXPECT_EQ(acceptedDpi(236.220474f, 236.220474f, RESUNIT_INCH), 0);
 }
 
 TEST_F(TiffToPdfTest, PagesTurnByOrientationAndShape)
