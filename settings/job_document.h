@@ -227,6 +227,9 @@ public:
     std::int32_t printerPosition() const { return printerPosition_; }
     void setPrinterPosition(std::int32_t position) { storeValue(printerPosition_, position); }
 
+    // The longest administration password; the password edits take no more.
+    static constexpr std::size_t kMaxPasswordChars = 260;
+    // The password the administration commands compare with.
     const std::string& adminPassword() const { return adminPassword_; }
     // Stores the new password and writes it back to the configuration file.
     bool setAdminPassword(const std::string& password);
