@@ -96,6 +96,13 @@ bool MainWindow::routeKey(UINT msg, WPARAM key, LPARAM)
     return false;
 }
 
+bool MainWindow::wantsKeyFromOutside(UINT msg, WPARAM key) const
+{
+    // A print run blocks the thread; only its own boxes and dialogs take keys
+    // meanwhile. Escape there stops the run, and nothing else may start one.
+    return msg == WM_KEYDOWN && key == VK_ESCAPE && library().printing;
+}
+
 void MainWindow::updateMenu(HMENU menu)
 {
     if (!menu || !IsMenu(menu)) return;
