@@ -319,6 +319,11 @@ void JobDocument::reportDocumentState()
     if (listener_) listener_->documentStateChanged(displayName(), appTitle_, modified_ && !loading_);
 }
 
+void JobDocument::reportLoadStart()
+{
+    if (listener_) listener_->documentStateChanged(displayName(), appTitle_, modified_);
+}
+
 void JobDocument::setSettingsFile(const std::string& path)
 {
     filePath_ = path;

@@ -204,6 +204,9 @@ public:
     std::string displayName() const;
     // Reports the title, caption and modified state to the listener.
     void reportDocumentState();
+    // A load begins: the host hears the new name with the modified state the
+    // document still has, since nothing has been replaced yet.
+    void reportLoadStart();
     const std::string& settingsFileName() const { return fileName_; }
     const std::string& settingsFilePath() const { return filePath_; }
     // The path and its part after the last folder separator.
