@@ -1,9 +1,10 @@
 #pragma once
-// Named steps where a test can make the library fail as if memory had run out
-// there: with the environment variable ORVOX_FAIL_AT naming the step, the step
-// throws std::bad_alloc. Without the variable nothing happens. This is how the
-// host tests reach the failure paths of building the application object and
-// initialising the main window, which no real host can provoke on purpose.
+// Named steps where a test can make the library fail: with the environment
+// variable ORVOX_FAIL_AT naming the step, the step throws std::bad_alloc, as if
+// memory had run out there; with the name followed by ":fault" it writes
+// through a null pointer instead. Without the variable nothing happens. This is
+// how the host tests reach the failure paths of building the application object
+// and initialising the main window, which no real host can provoke on purpose.
 namespace orvox {
 
 // Building the application object, inside the construction of one of its members.

@@ -78,5 +78,20 @@ TEST_F(InitFailuresTest, AnExceptionWhileTheMainWindowInitialisesGives3AndDestro
     EXPECT_EQ(orvox.Exit(1), 0);
 }
 
+TEST_F(InitFailuresTest, AProcessorFaultWhileTheMainWindowInitialisesGives3AndDestroysWhatItBuilt)
+{
+    ASSERT_EQ(orvox.InitMain(recordingMessageHook, recordingTitleHook), 0);
+    const int before = windowsOfThisThread();
+    {
+        FailAt fail("main-window-init:fault");
+        EXPECT_EQ(orvox.CreateMain(host, 0, ""), 3);
+    }
+    HWND window = nullptr;
+    EXPECT_EQ(orvox.GetWindowMain(&window), 18);
+    EXPECT_EQ(windowsOfThisThread(), before);
+    ASSERT_EQ(orvox.CreateMain(host, 0, ""), 0);
+    EXPECT_EQ(orvox.Exit(1), 0);
+}
+
 } // namespace
 } // namespace orvox::test
