@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "resource.h"
+#include "settings/job_document.h"
 
 namespace orvox {
 
@@ -15,6 +16,21 @@ std::string dialogItemText(HWND dialog, int id)
     return buffer.data();
 }
 
+namespace {
+// A password longer than the configuration file keeps could never be typed
+// again: the edits refuse the character beyond it.
+void limitPasswordEdit(HWND dialog, int id)
+{
+    SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, JobDocument::kMaxPasswordChars, 0);
+}
+} // namespace
+
+BOOL PasswordDialog::onInitDialog()
+{
+    limitPasswordEdit(hwnd(), IDC_PASSWORD_EDIT);
+    return TRUE;
+}
+
 bool PasswordDialog::onCommand(int id, int, HWND)
 {
     if (id == IDOK) typed_ = dialogItemText(hwnd(), IDC_PASSWORD_EDIT);
@@ -23,6 +39,13 @@ bool PasswordDialog::onCommand(int id, int, HWND)
         return true;
     }
     return false;
+}
+
+BOOL ChangePasswordDialog::onInitDialog()
+{
+    limitPasswordEdit(hwnd(), IDC_NEW_PASSWORD_EDIT);
+    limitPasswordEdit(hwnd(), IDC_CONFIRM_PASSWORD_EDIT);
+    return TRUE;
 }
 
 bool ChangePasswordDialog::onCommand(int id, int, HWND)

@@ -13,6 +13,7 @@ public:
     const std::string& typed() const { return typed_; }
 
 protected:
+    BOOL onInitDialog() override;
     bool onCommand(int id, int code, HWND control) override;
 
 private:
@@ -28,6 +29,7 @@ public:
     }
 
 protected:
+    BOOL onInitDialog() override;
     bool onCommand(int id, int code, HWND control) override;
 
 private:

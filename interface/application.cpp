@@ -60,7 +60,15 @@ int Application::createMainWindow(HWND parent, bool showSplash)
     mainWindow_ = std::move(window);
     const int result = mainWindow_->create(parent);
     if (result == 10) mainWindow_.reset();
+    if (result == 3) discardMainWindow();
     return result;
+}
+
+void Application::discardMainWindow()
+{
+    // The same order as the teardown of Orvo_Exit: the document, then the window.
+    documents_.destroy();
+    mainWindow_.reset();
 }
 
 void Application::teardown()

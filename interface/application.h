@@ -25,8 +25,12 @@ public:
     Application& operator=(const Application&) = delete;
 
     // Creates the main window inside `parent` and runs its initialisation:
-    // 0, 10 when the window cannot be created, 11 when its initialisation failed.
+    // 0, 10 when the window cannot be created, 11 when its initialisation failed,
+    // 3 when it raised an exception (the half-built window is gone again).
     int createMainWindow(HWND parent, bool showSplash);
+    // Destroys a main window whose initialisation did not finish, with the
+    // document it made, so that nothing of it stays behind.
+    void discardMainWindow();
     HWND mainWindowHandle() const;
     MainWindow* mainWindow() const { return mainWindow_.get(); }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "interface/failure_point.h"
 #include "platform/xml_targets.h"
 #include "settings/job_document.h"
 
@@ -16,7 +17,8 @@ class Application;
 
 class DocumentHost : public DocumentStateListener {
 public:
-    explicit DocumentHost(Application& app) : app_(app) {}
+    // A member of the application object: where a test makes its building fail partway.
+    explicit DocumentHost(Application& app) : app_(app) { failurePoint(kFailBuildingApplication); }
     ~DocumentHost() override;
 
     // Builds the document (reading the catalog); false when that fails.

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
-#include <new>
+#include <memory>
 
 #include "Orvox.h"
 #include "interface/application.h"
@@ -63,8 +63,12 @@ int Orvo_InitMain(OrvoMessageHook messageHook, OrvoSetTitleHook setTitleHook)
         lib.messageHook = messageHook;
         lib.setTitleHook = setTitleHook;
         if (lib.application) return 6;
-        lib.application.reset(new (std::nothrow) Application());
-        return lib.application ? 0 : 12;
+        // Any failure while the object is built, in its own allocation or in a
+        // member's, leaves no object and tells the host so.
+        return guardedCall([&] {
+            lib.application = std::make_unique<Application>();
+            return 0;
+        }, 12);
     });
 }
 
@@ -74,8 +78,10 @@ int Orvo_InitStatus(void)
     return exported([&] {
         LibraryState& lib = library();
         if (lib.status) return 6;
-        lib.status.reset(new (std::nothrow) StatusWindow());
-        return lib.status ? 0 : 12;
+        return guardedCall([&] {
+            lib.status = std::make_unique<StatusWindow>();
+            return 0;
+        }, 12);
     });
 }
 
@@ -86,6 +92,13 @@ int Orvo_CreateMain(HWND parent, int showSplash, const char* hostVersion)
         if (!a) return 5;
         if (a->mainWindowHandle()) return 9;
         const int created = guardedCall([&] { return a->createMainWindow(parent, showSplash != 0); }, 3);
+        if (created == 3) {
+            // A fault left the window half built: nothing of it may stay behind.
+            guardedCall([&] {
+                a->discardMainWindow();
+                return 0;
+            });
+        }
         if (created != 0) return created;
         HWND hwnd = a->mainWindowHandle();
         RECT client{};

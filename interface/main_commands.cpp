@@ -8,6 +8,7 @@
 #include "platform/messages.h"
 #include "platform/win32/win32_platform.h"
 #include "resource.h"
+#include "settings/job_document.h"
 #include "ui/help.h"
 
 namespace orvox {
@@ -95,6 +96,13 @@ bool MainWindow::routeKey(UINT msg, WPARAM key, LPARAM)
     return false;
 }
 
+bool MainWindow::wantsKeyFromOutside(UINT msg, WPARAM key) const
+{
+    // A print run blocks the thread; only its own boxes and dialogs take keys
+    // meanwhile. Escape there stops the run, and nothing else may start one.
+    return msg == WM_KEYDOWN && key == VK_ESCAPE && library().printing;
+}
+
 void MainWindow::updateMenu(HMENU menu)
 {
     if (!menu || !IsMenu(menu)) return;
@@ -130,11 +138,14 @@ void MainWindow::onMenuSelect(UINT item, UINT flags, HMENU menu)
 
 bool MainWindow::askPassword()
 {
+    // The document read the password, at its full length, when it was built;
+    // a change of password replaces its copy.
+    const JobDocument* doc = app_.documents().document();
+    if (!doc) return false;
     for (;;) {
         PasswordDialog dialog;
         if (dialog.runModal(platform::currentResourceHandle(), IDD_PASSWORD, hwnd()) != IDOK) return false;
-        const std::string stored = app_.services().profile.getString(
-            app_.configFile(), load(IDS_CONFIG_ADMIN_SECTION), load(IDS_CONFIG_PASSWORD_KEY), "");
+        const std::string& stored = doc->adminPassword();
         if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, dialog.typed().c_str(), -1, stored.c_str(), -1) ==
             CSTR_EQUAL)
             return true;
@@ -152,11 +163,9 @@ void MainWindow::switchAdministration()
 
 void MainWindow::changePassword()
 {
-    ChangePasswordDialog dialog(
-        [this](const std::string& password) {
-            return app_.services().profile.writeString(app_.configFile(), load(IDS_CONFIG_ADMIN_SECTION),
-                                                       load(IDS_CONFIG_PASSWORD_KEY), password);
-        },
+    JobDocument* doc = app_.documents().document();
+    if (!doc) return;
+    ChangePasswordDialog dialog([doc](const std::string& password) { return doc->setAdminPassword(password); },
         [this] { message(load(IDS_PASSWORDS_DIFFER), platform::kMbIconExclamation); });
     dialog.runModal(platform::currentResourceHandle(), IDD_CHANGE_PASSWORD, hwnd());
 }

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "interface/application.h"
+#include "interface/failure_point.h"
 #include "interface/library.h"
 #include "interface/status_window.h"
 #include "interface/xml_targets_adapter.h"
@@ -59,13 +60,26 @@ int MainWindow::message(const std::string& text, unsigned type) const
 
 int MainWindow::create(HWND parent)
 {
-    if (!createModeless(platform::currentResourceHandle(), IDD_MAIN_WINDOW, parent)) return 10;
+    initialisationRaised_ = false;
+    if (!createModeless(platform::currentResourceHandle(), IDD_MAIN_WINDOW, parent)) {
+        // The dialog manager destroys a dialog whose creation failed; an
+        // exception of the initialisation is still the host's answer.
+        return initialisationRaised_ ? 3 : 10;
+    }
+    if (initialisationRaised_) return 3;
     return initialisationSucceeded_ ? 0 : 11;
 }
 
 BOOL MainWindow::onInitDialog()
 {
-    initialisationSucceeded_ = initialise();
+    // The dialog manager is between this and Orvo_CreateMain, and no exception
+    // may pass through it: it is noted here and reported when creation returns.
+    try {
+        initialisationSucceeded_ = initialise();
+    } catch (...) {
+        initialisationSucceeded_ = false;
+        initialisationRaised_ = true;
+    }
     return FALSE;
 }
 
@@ -167,6 +181,7 @@ bool MainWindow::initialise()
     doc.setUiState(uiState_.get());
     tabs_.setRestrictions(&restrictions_, [this] { return currentModelName(); });
     keyHook_.install(hwnd(), *this);
+    failurePoint(kFailInitialisingMainWindow);
     app_.resetDocument();
 
     administration_ = app_.services().profile.getInt(app_.configFile(), load(IDS_CONFIG_ADMIN_SECTION),

@@ -29,7 +29,8 @@ public:
     explicit MainWindow(Application& app) : app_(app) {}
     ~MainWindow() override;
 
-    // 0, 10 when the dialog cannot be created, 11 when its initialisation failed.
+    // 0, 10 when the dialog cannot be created, 11 when its initialisation
+    // failed, 3 when it raised an exception.
     int create(HWND parent);
     HWND handle() const { return hwnd(); }
     ui::TabHost& tabs() { return tabs_; }
@@ -44,6 +45,7 @@ public:
     void setBusy(bool busy) { busy_ = busy; }
 
     bool routeKey(UINT msg, WPARAM key, LPARAM flags) override;
+    bool wantsKeyFromOutside(UINT msg, WPARAM key) const override;
 
 protected:
     BOOL onInitDialog() override;
@@ -83,6 +85,7 @@ private:
     ui::KeyHook keyHook_;
     SplashWindow splash_;
     bool initialisationSucceeded_ = true;
+    bool initialisationRaised_ = false;
     bool administration_ = true;
     bool shift_ = false;
     bool ctrl_ = false;

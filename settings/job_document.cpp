@@ -12,9 +12,6 @@ namespace {
 
 JobDocument* gInstance = nullptr;
 
-// The administration password is read with this limit.
-constexpr std::size_t kMaxPasswordChars = 260;
-
 } // namespace
 
 JobDocument::JobDocument(const platform::Services& services, std::string installationFolder)
@@ -25,9 +22,11 @@ JobDocument::JobDocument(const platform::Services& services, std::string install
 {
     gInstance = this;
     catalog_.setFileSystem(&services_.files);
+    // Room for the quotes the password is written in; they are not part of it.
     adminPassword_ = services_.profile.getString(configFilePath(), services_.strings.load(IDS_CONFIG_ADMIN_SECTION),
                                                  services_.strings.load(IDS_CONFIG_PASSWORD_KEY), "",
-                                                 kMaxPasswordChars);
+                                                 kMaxPasswordChars + 2);
+    adminPassword_.resize(std::min(adminPassword_.size(), kMaxPasswordChars));
     loadCatalogFile();
     // Every field holds a sound value from the start; the body paper stays the
     // one the catalog file names.
@@ -49,9 +48,15 @@ std::string JobDocument::configFilePath() const
 
 bool JobDocument::setAdminPassword(const std::string& password)
 {
-    adminPassword_ = password.substr(0, kMaxPasswordChars);
-    return services_.profile.writeString(configFilePath(), services_.strings.load(IDS_CONFIG_ADMIN_SECTION),
-                                         services_.strings.load(IDS_CONFIG_PASSWORD_KEY), adminPassword_);
+    const std::string stored = password.substr(0, kMaxPasswordChars);
+    // In quotes, so that blanks at either end and quotes of the password's own
+    // survive the reading, which takes away one pair of surrounding quotes and
+    // the blanks around a value. The copy changes only with the file.
+    if (!services_.profile.writeString(configFilePath(), services_.strings.load(IDS_CONFIG_ADMIN_SECTION),
+                                       services_.strings.load(IDS_CONFIG_PASSWORD_KEY), "\"" + stored + "\""))
+        return false;
+    adminPassword_ = stored;
+    return true;
 }
 
 // --- Record -------------------------------------------------------------------
@@ -312,6 +317,11 @@ void JobDocument::reportDocumentState()
 {
     // While a file is read or a new document made, the state is not yet the document's.
     if (listener_) listener_->documentStateChanged(displayName(), appTitle_, modified_ && !loading_);
+}
+
+void JobDocument::reportLoadStart()
+{
+    if (listener_) listener_->documentStateChanged(displayName(), appTitle_, modified_);
 }
 
 void JobDocument::setSettingsFile(const std::string& path)

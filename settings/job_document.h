@@ -204,6 +204,9 @@ public:
     std::string displayName() const;
     // Reports the title, caption and modified state to the listener.
     void reportDocumentState();
+    // A load begins: the host hears the new name with the modified state the
+    // document still has, since nothing has been replaced yet.
+    void reportLoadStart();
     const std::string& settingsFileName() const { return fileName_; }
     const std::string& settingsFilePath() const { return filePath_; }
     // The path and its part after the last folder separator.
@@ -227,6 +230,9 @@ public:
     std::int32_t printerPosition() const { return printerPosition_; }
     void setPrinterPosition(std::int32_t position) { storeValue(printerPosition_, position); }
 
+    // The longest administration password; the password edits take no more.
+    static constexpr std::size_t kMaxPasswordChars = 260;
+    // The password the administration commands compare with.
     const std::string& adminPassword() const { return adminPassword_; }
     // Stores the new password and writes it back to the configuration file.
     bool setAdminPassword(const std::string& password);

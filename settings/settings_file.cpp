@@ -267,7 +267,7 @@ int readSettingsFile(JobDocument& doc, const std::string& quotedPath)
     doc.setSettingsFile(path);
     // Until the whole file has been taken over, the name is not a file to save to.
     doc.setFileFailedToLoad(true);
-    doc.reportDocumentState();
+    doc.reportLoadStart();
     const std::int32_t currentTab = doc.currentTab();
     if (!doc.resetToDefaults(true)) return kSettingsResetFailed;
 

@@ -41,8 +41,10 @@ LRESULT CALLBACK KeyHook::hookProc(int code, WPARAM wp, LPARAM lp)
     if (code == HC_ACTION && wp == PM_REMOVE && self) {
         auto* msg = reinterpret_cast<MSG*>(lp);
         const bool isKey = msg->message == WM_KEYDOWN || msg->message == WM_KEYUP;
-        if (isKey && msg->hwnd && !GetPropA(msg->hwnd, kRoutesOwnKeys) &&
-            (msg->hwnd == self->root_ || IsChild(self->root_, msg->hwnd))) {
+        const bool inside = isKey && msg->hwnd && (msg->hwnd == self->root_ || IsChild(self->root_, msg->hwnd));
+        const bool routed = inside ? !GetPropA(msg->hwnd, kRoutesOwnKeys)
+                                   : isKey && self->router_->wantsKeyFromOutside(msg->message, msg->wParam);
+        if (routed) {
             try {
                 HandlerResourceScope resources;
                 if (self->router_->routeKey(msg->message, msg->wParam, msg->lParam)) msg->message = WM_NULL;

@@ -17,7 +17,8 @@ public:
     KeyHook& operator=(const KeyHook&) = delete;
 
     // Keys for `root` and its descendants go to `router`, except for windows
-    // marked as routing their own keys (the tab control, the pages).
+    // marked as routing their own keys (the tab control, the pages); keys for
+    // other windows of the thread only when the router asks for them.
     bool install(HWND root, KeyRouter& router);
     void remove();
     static void markRoutesOwnKeys(HWND window);

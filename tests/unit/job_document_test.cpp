@@ -332,5 +332,28 @@ TEST_F(DocumentTest, AdministrationPasswordComesFromTheConfigurationFile)
     EXPECT_EQ(doc().adminPassword(), "other");
 }
 
+TEST_F(DocumentTest, APasswordOfFullLengthReadsBackWholeWithItsBlanksAndQuotes)
+{
+    // Blanks at the ends and a quote at either end: what an INI value loses first.
+    const std::string password = " \"" + std::string(256, 'p') + "\" ";
+    ASSERT_EQ(password.size(), JobDocument::kMaxPasswordChars);
+    EXPECT_TRUE(doc().setAdminPassword(password));
+    EXPECT_EQ(doc().adminPassword(), password);
+    rebuild();
+    EXPECT_EQ(doc().adminPassword(), password);
+
+    // Longer than the edits take: the stored password is the part that can be typed.
+    EXPECT_TRUE(doc().setAdminPassword(password + "x"));
+    rebuild();
+    EXPECT_EQ(doc().adminPassword(), password);
+
+    // A password written into the file by hand, without quotes, reads as it did.
+    const auto& s = test::shippedStrings();
+    profile.writeString(dir.file(s.load(IDS_CONFIG_FILE_NAME)), s.load(IDS_CONFIG_ADMIN_SECTION),
+                        s.load(IDS_CONFIG_PASSWORD_KEY), std::string(261, 'h'));
+    rebuild();
+    EXPECT_EQ(doc().adminPassword(), std::string(260, 'h'));
+}
+
 } // namespace
 } // namespace orvox

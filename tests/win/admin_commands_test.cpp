@@ -107,5 +107,66 @@ TEST_F(AdminCommandsTest, ANewPasswordIsStoredOnlyWhenBothEntriesAgreeAndGuardsT
     EXPECT_EQ(timesShown(IDS_WRONG_PASSWORD), 1);
 }
 
+// Typed key by key, as the operator types: the edit's limit applies.
+void typeKeys(HWND dialog, int id, const std::string& text)
+{
+    HWND edit = GetDlgItem(dialog, id);
+    SetFocus(edit);
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    for (const char c : text) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+int textLength(HWND dialog, int id) { return GetWindowTextLengthA(GetDlgItem(dialog, id)); }
+
+TEST_F(AdminCommandsTest, APasswordOf260CharactersWorksEndToEndAndTheEditsRefuseMore)
+{
+    // Blanks at both ends, quotes and letters of both cases: all of it counts.
+    std::string password = " \"Pass";
+    for (int i = 0; password.size() < 258; ++i) password += static_cast<char>('!' + i % 90);
+    password += "' ";
+    ASSERT_EQ(password.size(), 260u);
+    const std::string tooLong = password + "Z";
+
+    DialogScript change;
+    change.then([&](HWND dialog) {
+        typeKeys(dialog, IDC_NEW_PASSWORD_EDIT, tooLong);
+        typeKeys(dialog, IDC_CONFIRM_PASSWORD_EDIT, tooLong);
+        EXPECT_EQ(textLength(dialog, IDC_NEW_PASSWORD_EDIT), 260) << "the 261st character is refused";
+        EXPECT_EQ(textLength(dialog, IDC_CONFIRM_PASSWORD_EDIT), 260);
+        S::click(dialog, IDOK);
+    });
+    ASSERT_TRUE(change.run([this] { orvox.SendMessage(WM_COMMAND, ID_CHANGE_PASSWORD, 0); }));
+
+    // The whole password is in the configuration file.
+    char stored[600] = {};
+    GetPrivateProfileStringA(resourceString(IDS_CONFIG_ADMIN_SECTION).c_str(),
+                             resourceString(IDS_CONFIG_PASSWORD_KEY).c_str(), "", stored, sizeof stored,
+                             config_.path().c_str());
+    EXPECT_EQ(std::string(stored), password);
+
+    // Typed at the prompt, now and after the library has been started again.
+    const auto prompt = [&](HWND dialog) {
+        typeKeys(dialog, IDC_PASSWORD_EDIT, tooLong);
+        EXPECT_EQ(textLength(dialog, IDC_PASSWORD_EDIT), 260) << "the 261st character is refused";
+        S::click(dialog, IDOK);
+    };
+    const auto editorOpened = [](HWND dialog) {
+        EXPECT_NE(GetDlgItem(dialog, IDC_CATALOG_PAPER_LIST), nullptr) << "the password was refused";
+        S::click(dialog, IDCANCEL);
+    };
+    for (int start = 0; start < 2; ++start) {
+        SCOPED_TRACE(start);
+        if (start == 1) {
+            ASSERT_EQ(orvox.Exit(1), 0);
+            ASSERT_EQ(orvox.InitMain(recordingMessageHook, nullptr), 0);
+            ASSERT_EQ(createMain(), 0);
+        }
+        DialogScript editor;
+        editor.then(prompt).then(editorOpened);
+        ASSERT_TRUE(editor.run([this] { orvox.SendMessage(WM_COMMAND, ID_PAPER_CATALOG_EDITOR, 0); }));
+        EXPECT_EQ(timesShown(IDS_WRONG_PASSWORD), 0);
+    }
+}
+
 } // namespace
 } // namespace orvox::test

@@ -207,6 +207,39 @@ TEST(TestApplication, PrintBeforeLoadSaysTheFunctionWasNotLoaded)
     EXPECT_EQ(code, 0u);
 }
 
+TEST(TestApplication, ExitBeforeLoadSaysTheFunctionWasNotLoadedAndStillCloses)
+{
+    const auto folder = programFolder();
+    std::string commandLine = "\"" + (folder / "OrvoxTest.exe").string() + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    Child child;
+    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               folder.string().c_str(), &si, &child.pi));
+    HWND dialog = waitForWindow(child.pi.dwProcessId, "Orvo Test Application");
+    ASSERT_NE(dialog, nullptr);
+
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1048, BN_CLICKED), 0); // Exit
+    HWND box = waitForWindow(child.pi.dwProcessId, "-== ORVO TEST APPLICATION ==-");
+    ASSERT_NE(box, nullptr) << "Exit without a library said nothing";
+    std::string text;
+    for (const DWORD shown = GetTickCount(); GetTickCount() - shown < 10000; Sleep(20)) {
+        text.clear();
+        EnumChildWindows(box, collectText, reinterpret_cast<LPARAM>(&text));
+        if (text.find("loaded") != std::string::npos) break;
+    }
+    EXPECT_NE(text.find("Function was not loaded"), std::string::npos) << text;
+    EXPECT_EQ(WaitForSingleObject(child.pi.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "the program waits for the tester to read the message";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+
+    // Then it closes, as Exit always does.
+    ASSERT_EQ(WaitForSingleObject(child.pi.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(child.pi.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+}
+
 TEST(TestApplication, EnabledPagesBoxTakesTheFilesTabOutAndBack)
 {
     const auto folder = programFolder();
@@ -355,7 +388,7 @@ TEST(TestApplication, GuiElementDialogNamesEveryPagesHelpButton)
             EXPECT_NE(wanted.second, nullptr) << "no help button " << helpIds[tab] << " in the library's window";
         }
     }
-    EXPECT_EQ(itemText(app.dialog(), 1006), "Colour Mapping") << "the page's own spelling";
+    EXPECT_EQ(itemText(app.dialog(), 1006), "Color Mapping");
     PostMessageA(gui, WM_CLOSE, 0, 0);
 }
 
