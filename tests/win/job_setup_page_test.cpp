@@ -221,6 +221,32 @@ TEST_F(JobSetupPageTest, AllPagesKeepsTheTypedRangeOnlyALoadEmptiesIt)
     EXPECT_EQ(text(page, 1085), "");
 }
 
+TEST_F(JobSetupPageTest, TheSavedJobRemembersThePageTheOperatorWasOn)
+{
+    const auto file = std::filesystem::temp_directory_path() / ("orvox-tab-" + std::to_string(GetCurrentProcessId()));
+    const auto currentTabIn = [&file] {
+        std::ifstream in(file, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::size_t start = resourceString(1088).size() + 4;
+        return bytes.size() > start ? field32(bytes.substr(start), offsetof(JobSettings, currentTab)) : -1;
+    };
+    const int filesTab = static_cast<int>(SendMessageA(tabControl(), TCM_GETCURSEL, 0, 0));
+    ASSERT_EQ(currentCaption(), resourceString(434)) << "the window opens on the Files tab";
+    ASSERT_EQ(orvox.SaveSettings(file.string().c_str()), 0);
+    EXPECT_EQ(currentTabIn(), filesTab);
+
+    // Saved from Job Setup 1 through the Save command: the pages are saved first.
+    ASSERT_EQ(orvox.OpenSettings(file.string().c_str()), 0);
+    HWND page = setup1();
+    ASSERT_NE(page, nullptr);
+    const int setup1Tab = static_cast<int>(SendMessageA(tabControl(), TCM_GETCURSEL, 0, 0));
+    ASSERT_NE(setup1Tab, filesTab);
+    type(page, 2612, "4");
+    ASSERT_EQ(orvox.SendMessage(WM_COMMAND, 0xE103, 0), 0);  // the command arrives as a posted message
+    EXPECT_TRUE(pumpUntil([&] { return currentTabIn() == setup1Tab; })) << "holds " << currentTabIn();
+    std::filesystem::remove(file);
+}
+
 TEST_F(JobSetupPageTest, SaddleStitchAndSaddleFoldFollowEachOtherOnModel1)
 {
     useModel1();
