@@ -125,8 +125,9 @@ void JobSetup1Page::applyFoldRule()
     if (f == kSaddleFold) {
         applySaddleStitchItem();
         stapling_.selectItem(kSaddleStitch);
+    } else if (stapling_.selection() == kSaddleStitch) {
+        stapling_.selectItem(0);
     }
-    else if (stapling_.selection() == kSaddleStitch) stapling_.selectItem(0);
     doc.setStaplingMode(static_cast<std::int16_t>(stapling_.selection()));
 }
 

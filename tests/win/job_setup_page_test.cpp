@@ -3,12 +3,14 @@
 // settings file.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "settings/job_settings.h"
 #include "ui_host.h"
+#include "window_shot.h"
 
 namespace orvox::test {
 namespace {
@@ -204,6 +206,13 @@ TEST_F(JobSetupPageTest, AllPagesKeepsTheTypedRangeOnlyALoadEmptiesIt)
     EXPECT_FALSE(enabled(page, 1084));
     EXPECT_EQ(text(page, 1084), "3") << "all pages greys the range, it does not erase it";
     EXPECT_EQ(text(page, 1085), "7");
+    // With ORVOX_PAGE_SHOT naming a .bmp file, the page with its greyed range is saved there.
+    if (const char* shot = std::getenv("ORVOX_PAGE_SHOT"); shot && *shot) {
+        ShowWindow(host, SW_SHOW);
+        orvox.ShowMain(SW_SHOW, 0, 0);
+        RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        EXPECT_TRUE(saveWindowBitmap(host, shot)) << shot;
+    }
     pick(1060);
     EXPECT_EQ(text(page, 1084), "3");
     EXPECT_EQ(text(page, 1085), "7");
