@@ -189,6 +189,7 @@ bool MainWindow::initialise()
     SetTimer(hwnd(), kStatusTimer, kStatusPeriodMs, nullptr);
 
     tabs_.selectTab(ui::kFilesTabId, true);
+    doc.setCurrentTab(tabs_.indexOfTab(ui::kFilesTabId));
     tabs_.printerChanged(false);
     tabs_.loadAll();
     app_.reportDocumentState();

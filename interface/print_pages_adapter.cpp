@@ -67,11 +67,10 @@ bool PrintPagesAdapter::commitAndValidateJobSetup()
 
 std::optional<int> PrintPagesAdapter::coloursInUse() const
 {
-    // A colour left without a selection counts like a page never set up.
+    // Only a missing page leaves the count unknown.
     auto* colours = dynamic_cast<ui::ColourMappingPage*>(existingPage(IDS_TAB_COLOR_MAPPING));
-    const auto inUse = colours ? colours->coloursInUse() : std::nullopt;
-    if (!inUse) return std::nullopt;
-    return inUse->highlightColours;
+    if (!colours) return std::nullopt;
+    return colours->coloursInUse().highlightColours;
 }
 
 void PrintPagesAdapter::commitCurrentPage()

@@ -331,6 +331,9 @@ void CatalogEditor::remove()
     const int next = row > 0 ? row - 1 : 0;
     fillList(next);
     showRow(selectedRow());
+    // Showing the neighbour clears the pending flag; the deletion itself is a change.
+    changed_ = true;
+    updateButtons();
 }
 
 void CatalogEditor::move(int delta)

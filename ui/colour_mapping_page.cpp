@@ -66,18 +66,16 @@ bool ColourMappingPage::saveToDocument()
     return true;
 }
 
-std::optional<ColourMappingPage::ColoursInUse> ColourMappingPage::coloursInUse() const
+ColourMappingPage::ColoursInUse ColourMappingPage::coloursInUse() const
 {
-    if (!initialised() || !hwnd()) return std::nullopt;
-    std::array<int, kColours> selections{};
     ColoursInUse result;
+    if (!initialised() || !hwnd()) return result;
+    std::array<int, kColours> selections{};
     for (std::size_t k = 0; k < combos_.size(); ++k) {
         selections[k] = combos_[k].selection();
         result.texts.push_back(combos_[k].selectedText());
     }
-    const auto count = highlightColoursInUse(selections);
-    if (!count) return std::nullopt;
-    result.highlightColours = *count;
+    result.highlightColours = highlightColoursInUse(selections).value_or(0);
     return result;
 }
 

@@ -4,7 +4,6 @@
 // stored at once; the print run asks the page how many highlight colours the
 // job uses.
 #include <array>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,8 +25,10 @@ public:
         std::vector<std::string> texts;  // the eight selections, in the page's order
         int highlightColours = 0;        // different highlight colours among them
     };
-    // Empty while the page is not initialised or a combo has no selection.
-    std::optional<ColoursInUse> coloursInUse() const;
+    // A page not yet set up, or a combo without a selection (a stored value
+    // that is no printer colour), counts no highlight colours: the job prints
+    // as it is and is never refused for it.
+    ColoursInUse coloursInUse() const;
 
 protected:
     BOOL onInitDialog() override;

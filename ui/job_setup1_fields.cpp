@@ -167,14 +167,16 @@ void JobSetup1Page::applyProofSetRule()
     proofAction_.enableControl(on);
 }
 
-void JobSetup1Page::applyRangeRadios()
+void JobSetup1Page::applyRangeRadios(bool emptyUnused)
 {
     JobDocument& doc = document();
     const bool from = isChecked(IDC_RADIO_PRINT_RANGE_FROM);
     doc.setPrintAllPages(isChecked(IDC_RADIO_PRINT_RANGE) ? 1 : 0);
     doc.setPrintPageRange(from ? 1 : 0);
     for (int id : {IDC_EDIT_FROM, IDC_EDIT_TO, IDC_STATIC_TO}) EnableWindow(item(id), from);
-    if (!from) {
+    // Only a load empties the greyed range; a click on "All pages" keeps what
+    // the operator typed for when the range is chosen again.
+    if (!from && emptyUnused) {
         loading_ = true;
         setEditText(IDC_EDIT_FROM, "");
         setEditText(IDC_EDIT_TO, "");

@@ -30,6 +30,9 @@ void JobSetup1Page::applyExitRule()
 {
     JobDocument& doc = document();
     const int e = exit_.selection();
+    // The saddle stitch greyed for a previous stapler exit must be offered
+    // again before the booklet maker chooses it, or the choice is refused.
+    applySaddleStitchItem();
     if (isModel0() && e == kBookletMaker) {
         stapling_.selectItem(indexFromResource(IDS_INDEX_SADDLE_STITCH));
         fold_.selectItem(indexFromResource(IDS_INDEX_SADDLE_FOLD));
@@ -76,17 +79,12 @@ void JobSetup1Page::applyStackingRule()
 void JobSetup1Page::applyStaplingRule()
 {
     JobDocument& doc = document();
+    applySaddleStitchItem();
     if (isModel0()) {
         const int e = exit_.selection();
-        const int saddle = indexFromResource(IDS_INDEX_SADDLE_STITCH);
-        if (e == kStapler) {
-            stapling_.setItemEnabled(saddle, false);
-        } else {
-            stapling_.setItemEnabled(saddle, true);
-            if (e == kStacker || e == kTopExit) {
-                enableWithLabel(IDC_COMBO_STAPLE_MODE, false, IDC_STATIC_STAPLE_MODE);
-                stapling_.selectItem(indexFromResource(IDS_INDEX_NO_STAPLING));
-            }
+        if (e == kStacker || e == kTopExit) {
+            enableWithLabel(IDC_COMBO_STAPLE_MODE, false, IDC_STATIC_STAPLE_MODE);
+            stapling_.selectItem(indexFromResource(IDS_INDEX_NO_STAPLING));
         }
     }
     const int s = stapling_.selection();
@@ -96,6 +94,22 @@ void JobSetup1Page::applyStaplingRule()
     else if (fold_.selection() == kSaddleFold) fold_.selectItem(0);
     doc.setFoldMode(static_cast<std::int16_t>(fold_.selection()));
     runSeparatorsRule();
+}
+
+void JobSetup1Page::applySaddleStitchItem()
+{
+    // Model 0's stapler exit cannot saddle stitch; every other exit of model 0
+    // can. Other models leave the item to their restriction list, but the
+    // greying model 0 did for its stapler is taken back, or a printer change
+    // would carry it over to a model that saddle stitches.
+    const int saddle = indexFromResource(IDS_INDEX_SADDLE_STITCH);
+    if (isModel0() && exit_.selection() == kStapler) {
+        stapling_.setItemEnabled(saddle, false);
+        saddleGreyedForStapler_ = true;
+    } else if (isModel0() || saddleGreyedForStapler_) {
+        stapling_.setItemEnabled(saddle, true);
+        saddleGreyedForStapler_ = false;
+    }
 }
 
 void JobSetup1Page::applyFoldRule()
@@ -108,8 +122,12 @@ void JobSetup1Page::applyFoldRule()
     }
     const int f = fold_.selection();
     doc.setFoldMode(static_cast<std::int16_t>(f));
-    if (f == kSaddleFold) stapling_.selectItem(kSaddleStitch);
-    else if (stapling_.selection() == kSaddleStitch) stapling_.selectItem(0);
+    if (f == kSaddleFold) {
+        applySaddleStitchItem();
+        stapling_.selectItem(kSaddleStitch);
+    } else if (stapling_.selection() == kSaddleStitch) {
+        stapling_.selectItem(0);
+    }
     doc.setStaplingMode(static_cast<std::int16_t>(stapling_.selection()));
 }
 

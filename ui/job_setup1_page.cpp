@@ -187,7 +187,7 @@ void JobSetup1Page::runLoadRules()
     applyModeDependentEnabling(true);
     applyLinkColourRule();
     applyStaplingRule();
-    applyRangeRadios();
+    applyRangeRadios(true);
     applySubstitutionsAvailability();
 }
 
@@ -241,6 +241,9 @@ bool JobSetup1Page::editHasSelection() const
 
 void JobSetup1Page::printerChanged()
 {
+    // The new model's restriction list decides the saddle stitch, not the
+    // stapler exit of model 0.
+    if (!isModel0() && saddleGreyedForStapler_) applySaddleStitchItem();
     TabPage::printerChanged();
     for (ItemEnablingComboBox* combo :
          {&exit_, &stacking_, &stapling_, &fold_, &frontCover_, &backCover_, &printingMode_})
@@ -307,7 +310,7 @@ bool JobSetup1Page::onCommand(int id, int code, HWND /*control*/)
     case IDC_PAGE_HELP: showPageHelp(); return true;
     case IDC_RADIO_PRINT_RANGE:
     case IDC_RADIO_PRINT_RANGE_FROM:
-        applyRangeRadios();
+        applyRangeRadios(false);
         if (id == IDC_RADIO_PRINT_RANGE_FROM) SetFocus(item(IDC_EDIT_FROM));
         return true;
     default: return false;

@@ -58,6 +58,7 @@ private:
     void applyStackingRule();
     void applyStaplingRule();
     void applyFoldRule();
+    void applySaddleStitchItem();
     void applyPrintingModeRule();
     void applyModel0ModeRule(int mode);
     void applyFrontCoverRule();
@@ -72,7 +73,7 @@ private:
     // Fields and edits (job_setup1_fields.cpp).
     void applyCollateRule();
     void applyProofSetRule();
-    void applyRangeRadios();
+    void applyRangeRadios(bool emptyUnused);
     void onCopiesChanged();
     void onPageNumberChanged(int id);
     void onWaitTimeChanged();
@@ -122,6 +123,7 @@ private:
     bool filteringWaitTime_ = false;
     bool restoringChapterText_ = false;
     bool loading_ = false;
+    bool saddleGreyedForStapler_ = false;
 };
 
 } // namespace orvox::ui

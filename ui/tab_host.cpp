@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "settings/job_document.h"
 #include "ui/key_hook.h"
 #include "ui/page_restrictions.h"
 #include "ui/portable/restriction_list.h"
@@ -301,6 +302,9 @@ bool TabHost::saveAll()
     bool ok = true;
     for (int tabId : kLoadOrder)
         if (TabPage* p = page(tabId)) ok = p->save() && ok;
+    // The saved job remembers the page the operator was on.
+    if (JobDocument* doc = JobDocument::instance(); doc && tabs_)
+        doc->setCurrentTab(static_cast<std::int32_t>(tabs_->send(TCM_GETCURSEL)));
     return ok;
 }
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -216,6 +217,39 @@ TEST_F(Model1PrintTest, ColoursSetOnThePageReachTheHeaderAndMoreThanThreeAreQues
     jobs = capture.waitForNewJobs(1);
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_NE(jobs[0].find(mapping(3, 4)), std::string::npos) << "cyan as highlight colour 4";
+}
+
+TEST_F(Model1PrintTest, AStoredColourThatIsNoPrinterColourDoesNotRefuseTheJob)
+{
+    const std::string path = file("odd-colour.ps", kPostScript);
+    loadJob(path);
+    mapColours({1, 2});
+    // The same job from a settings file whose red holds no printer colour.
+    const auto settings = std::filesystem::temp_directory_path() / "orvox-m1-odd-colour.ovx";
+    files.push_back(settings);
+    ASSERT_EQ(orvox.SaveSettings(settings.string().c_str()), 0);
+    std::string bytes;
+    {
+        std::ifstream in(settings, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const std::size_t red = resourceText(1088).size() + 4 + 6916;  // colorMapping[0] in the record
+    ASSERT_GT(bytes.size(), red + 2);
+    bytes[red] = 9;
+    bytes[red + 1] = 0;
+    std::ofstream(settings, std::ios::binary | std::ios::trunc) << bytes;
+    ASSERT_EQ(orvox.OpenSettings(settings.string().c_str()), 0);
+
+    HWND page = openPage('7', 1121);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(SendDlgItemMessageA(page, 1000, CB_GETCURSEL, 0, 0), CB_ERR) << "red shows no printer colour";
+    EXPECT_EQ(SendDlgItemMessageA(page, 1002, CB_GETCURSEL, 0, 0), 2);
+    ASSERT_EQ(print(), 0) << said();
+    EXPECT_FALSE(asked(86)) << said();
+    EXPECT_FALSE(asked(11)) << "a colour without selection counts no highlight colours";
+    const auto jobs = capture.waitForNewJobs(1);
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_NE(jobs[0].find(mapping(1, 2)), std::string::npos) << "green as highlight colour 2";
 }
 
 TEST_F(Model1PrintTest, FivePapersAreQuestionedAndCancelRefusesWith20)

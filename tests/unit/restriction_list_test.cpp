@@ -1,5 +1,6 @@
 // Reading the per-model restriction file and applying a section to a page.
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <map>
 
@@ -129,14 +130,64 @@ TEST(RestrictionList, LimitsAndMalformedLinesFailTheRead)
         {"unknown printer", "WPrinterID=IDS_PRINTER_NOBODY\n"},
         {"printer without text", "WPrinterID=IDC_COMBO_FOLD_MODE\n"},
         {"entry outside a section", "WCtrlID=1019\n"},
-        {"over-long value", good + "DisabledItems=" + std::string(257, '1') + "\n"},
-        {"over-long printer name", "WPrinterID=" + std::string(300, 'X') + "\n"},
+        {"over-long line", good + "DisabledItems=" + std::string(RestrictionSet::kMaxLineLength, '1') + "\n"},
+        {"over-long printer name", "WPrinterID=" + std::string(257, 'X') + "\n"},
     };
     for (const auto& [why, text] : bad) {
         EXPECT_FALSE(set.parse(text, strings)) << why;
         EXPECT_GT(set.failedLine(), 0) << why;
     }
     EXPECT_TRUE(set.parse(good + "DisabledItems=" + std::string(256, '1') + "\n", strings));
+}
+
+TEST(RestrictionList, OnlyThePrinterNameIsLimitedTo256Characters)
+{
+    const auto strings = modelStrings();
+    // Stapling items by their resource names, blanks after the commas: 279 characters.
+    std::string names = "IDS_Stapler_SaddleStitch";
+    while (names.size() + 18 <= 279) names += ", IDS_Stapler_None";
+    names += std::string(279 - names.size(), ' ');
+    ASSERT_EQ(names.size(), 279u);
+    const std::string text = section("IDS_PRINTER_SELVO", 1) + "DisabledItems=" + names + "\nState=1\n";
+    RestrictionSet set;
+    ASSERT_TRUE(set.parse(text, strings)) << "line " << set.failedLine();
+    const RestrictionEntry& entry = set.sections()[0].entries[0];
+    ASSERT_EQ(entry.itemCount, static_cast<int>(std::count(names.begin(), names.end(), ',')) + 1);
+    EXPECT_GT(names.size(), RestrictionSet::kMaxNameLength);
+    EXPECT_EQ(entry.items.front(), 5);
+    EXPECT_EQ(entry.items[1], 0);
+    EXPECT_EQ(entry.state, 1) << "the line after the long one is read too";
+}
+
+TEST(RestrictionList, AFileIsReadALineAtATime)
+{
+    const auto strings = modelStrings();
+    const std::string path = testing::TempDir() + "orvox-restrictions.ini";
+    const std::string longComment = ";" + std::string(3 * RestrictionSet::kMaxLineLength, 'c');
+    const std::string items = "1" + std::string(600, ' ') + ",2," + std::string(RestrictionSet::kMaxLineLength, ' ');
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << longComment << "\r\n" << section("IDS_PRINTER_SELVO", 1) << "DisabledItems=" << items << "\r\n";
+        out << "M" << std::string(RestrictionSet::kMaxLineLength, 'x') << "\n" << std::string(9000, ' ') << "\n";
+    }
+    RestrictionSet set;
+    ASSERT_TRUE(set.read(path, strings)) << "line " << set.failedLine();
+    ASSERT_EQ(set.sections().size(), 1u);
+    EXPECT_EQ(set.sections()[0].entries[0].items, (std::vector<int>{1, 2, 0}))
+        << "the line reads as it would without its trailing blanks";
+
+    // A line that goes on with more than blanks past the limit fails the read
+    // where it stands, whatever its length.
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << section("IDS_PRINTER_SELVO", 1) << "DisabledItems=";
+        for (int i = 0; i < 200000; ++i) out << "1,";
+        out << "1\nState=1\n";
+    }
+    EXPECT_FALSE(set.read(path, strings));
+    EXPECT_EQ(set.failedLine(), 4);
+    EXPECT_TRUE(set.sections().empty());
+    std::remove(path.c_str());
 }
 
 TEST(RestrictionList, MissingFileFailsAndTheShippedFileReads)

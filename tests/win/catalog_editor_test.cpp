@@ -247,6 +247,25 @@ TEST_F(CatalogEditorTest, TheBodyPaperCannotBeDeletedAnUnusedPaperCan)
     EXPECT_EQ(fileBytes().find("Cover 250"), std::string::npos);
 }
 
+TEST_F(CatalogEditorTest, ADeletionCountsAsAChangeOfTheEditor)
+{
+    answer({{IDS_CATALOG_DELETE_QUESTION, IDYES}, {IDS_CATALOG_EDIT_PENDING, IDNO}});
+    DialogScript steps;
+    bool modifyBefore = true, modifyAfter = false;
+    steps.then([&](HWND editor) {
+        S::chooseRow(editor, IDC_CATALOG_PAPER_LIST, 3);  // Yellow 80
+        modifyBefore = IsWindowEnabled(GetDlgItem(editor, IDC_CATALOG_MODIFY)) != FALSE;
+        S::click(editor, IDC_CATALOG_DELETE);
+        modifyAfter = IsWindowEnabled(GetDlgItem(editor, IDC_CATALOG_MODIFY)) != FALSE;
+        S::click(editor, IDC_CATALOG_OK);
+    });
+    ASSERT_TRUE(runEditor(steps));
+    EXPECT_FALSE(modifyBefore) << "a paper just shown has nothing pending";
+    EXPECT_TRUE(modifyAfter) << "the deletion is a change";
+    EXPECT_EQ(timesAsked(IDS_CATALOG_EDIT_PENDING), 1) << "OK asks about the change";
+    EXPECT_EQ(fileBytes().find("Yellow 80"), std::string::npos) << "No leaves with the deletion written";
+}
+
 TEST_F(CatalogEditorTest, AHeavyWeightChecksOneSidedALightOneDoesNot)
 {
     DialogScript steps;

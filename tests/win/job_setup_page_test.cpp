@@ -3,15 +3,23 @@
 // settings file.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "settings/job_settings.h"
 #include "ui_host.h"
+#include "window_shot.h"
 
 namespace orvox::test {
 namespace {
+
+// Restriction lists that leave the stapling items of both models alone, so
+// nothing but the page's own rules decides the saddle-stitch item.
+constexpr const char* kModelsWithoutStaplingLists =
+    "WPrinterID=IDS_PRINTER_SELVO\r\nWCtrlID=1095\r\nWTabID=2617\r\nType=1\r\nState=1\r\n"
+    "WPrinterID=IDS_PRINTER_OTHER\r\nWCtrlID=1095\r\nWTabID=2617\r\nType=1\r\nState=0\r\n";
 
 class JobSetupPageTest : public UiHost {
 protected:
@@ -29,6 +37,14 @@ protected:
         return nullptr;
     }
     HWND setup1() { return openPage('3', 1152); }
+    // The window again, reading `text` as its restriction file.
+    void restartWith(const FileRestorer& models, const char* text)
+    {
+        ASSERT_EQ(orvox.Exit(1), 0);
+        models.write(text);
+        ASSERT_EQ(orvox.InitMain(recordingMessageHook, nullptr), 0);
+        ASSERT_EQ(createMain(), 0);
+    }
     HWND setup2() { return openPage('4', 1011); }
 
     static void choose(HWND page, int id, int index)
@@ -111,6 +127,133 @@ TEST_F(JobSetupPageTest, BookletMakerOnModel0SaddleStitchesAndStackerDropsStapli
     EXPECT_EQ(field16(record, offsetof(JobSettings, documentExit)), 5);
     EXPECT_EQ(field16(record, offsetof(JobSettings, staplingMode)), selected(page, 1019));
     EXPECT_EQ(field16(record, offsetof(JobSettings, foldMode)), 0);
+}
+
+TEST_F(JobSetupPageTest, BookletMakerAfterTheStaplerStillSaddleStitchesAndFolds)
+{
+    HWND page = setup1();
+    ASSERT_NE(page, nullptr);
+    choose(page, 1017, 5);  // the stapler greys the saddle stitch
+    choose(page, 1017, 0);
+    EXPECT_EQ(selected(page, 1019), 5) << "saddle stitch";
+    EXPECT_EQ(selected(page, 1020), 2) << "saddle fold";
+    const std::string record = savedRecord();
+    EXPECT_EQ(field16(record, offsetof(JobSettings, documentExit)), 0);
+    EXPECT_EQ(field16(record, offsetof(JobSettings, staplingMode)), 5);
+    EXPECT_EQ(field16(record, offsetof(JobSettings, foldMode)), 2);
+
+    // A booklet job whose file holds neither stitch nor fold.
+    const auto file = std::filesystem::temp_directory_path() / ("orvox-booklet-" + std::to_string(GetCurrentProcessId()));
+    ASSERT_EQ(orvox.SaveSettings(file.string().c_str()), 0);
+    std::string bytes;
+    {
+        std::ifstream in(file, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const std::size_t start = resourceString(1088).size() + 4;
+    ASSERT_GT(bytes.size(), start + offsetof(JobSettings, foldMode) + 2);
+    bytes[start + offsetof(JobSettings, staplingMode)] = 0;
+    bytes[start + offsetof(JobSettings, foldMode)] = 0;
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+
+    // Opened while the page shows the stapler: the booklet maker's stitch and fold.
+    choose(page, 1017, 5);
+    ASSERT_EQ(orvox.OpenSettings(file.string().c_str()), 0);
+    std::filesystem::remove(file);
+    page = setup1();
+    EXPECT_EQ(selected(page, 1017), 0);
+    EXPECT_EQ(selected(page, 1019), 5);
+    EXPECT_EQ(selected(page, 1020), 2);
+    const std::string reopened = savedRecord();
+    EXPECT_EQ(field16(reopened, offsetof(JobSettings, staplingMode)), 5);
+    EXPECT_EQ(field16(reopened, offsetof(JobSettings, foldMode)), 2);
+}
+
+TEST_F(JobSetupPageTest, StaplerGreyingOfModel0DoesNotFollowTheJobToModel1)
+{
+    FileRestorer models(resourceString(389));
+    restartWith(models, kModelsWithoutStaplingLists);
+    HWND page = setup1();
+    ASSERT_NE(page, nullptr);
+    choose(page, 1017, 5);
+    int line = 0;
+    ASSERT_EQ(orvox.OpenXMLSettings("<PRINTER_SETTINGS><PRINTER_MODEL>ID_PRINTERMODEL_OTHER</PRINTER_MODEL>"
+                                    "<DOCUMENT_EXIT>ID_OUTPUT_DEVICE_FINISHER</DOCUMENT_EXIT>"
+                                    "<STAPLING>ID_STAPLE_MODE_SADDLE</STAPLING></PRINTER_SETTINGS>",
+                                    &line),
+              0);
+    page = setup1();
+    EXPECT_EQ(selected(page, 1019), 5) << "the finisher of model 1 saddle stitches";
+    EXPECT_EQ(selected(page, 1020), 2);
+    const std::string record = savedRecord();
+    EXPECT_EQ(field16(record, offsetof(JobSettings, staplingMode)), 5);
+    EXPECT_EQ(field16(record, offsetof(JobSettings, foldMode)), 2);
+}
+
+TEST_F(JobSetupPageTest, AllPagesKeepsTheTypedRangeOnlyALoadEmptiesIt)
+{
+    HWND page = setup1();
+    ASSERT_NE(page, nullptr);
+    const auto pick = [page](int id) {
+        CheckRadioButton(page, 1059, 1060, id);
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+    };
+    pick(1060);
+    ASSERT_TRUE(enabled(page, 1084));
+    type(page, 1084, "3");
+    type(page, 1085, "7");
+    pick(1059);
+    EXPECT_FALSE(enabled(page, 1084));
+    EXPECT_EQ(text(page, 1084), "3") << "all pages greys the range, it does not erase it";
+    EXPECT_EQ(text(page, 1085), "7");
+    // With ORVOX_PAGE_SHOT naming a .bmp file, the page with its greyed range is saved there.
+    if (const char* shot = std::getenv("ORVOX_PAGE_SHOT"); shot && *shot) {
+        ShowWindow(host, SW_SHOW);
+        orvox.ShowMain(SW_SHOW, 0, 0);
+        RedrawWindow(host, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        EXPECT_TRUE(saveWindowBitmap(host, shot)) << shot;
+    }
+    pick(1060);
+    EXPECT_EQ(text(page, 1084), "3");
+    EXPECT_EQ(text(page, 1085), "7");
+    std::string record = savedRecord();
+    EXPECT_EQ(field16(record, offsetof(JobSettings, printPageRange)), 1);
+    EXPECT_EQ(field32(record, offsetof(JobSettings, pageRangeFrom)), 3);
+    EXPECT_EQ(field32(record, offsetof(JobSettings, pageRangeTo)), 7);
+
+    // Loaded with all pages, the greyed range shows nothing.
+    pick(1059);
+    setup2();
+    page = setup1();
+    EXPECT_TRUE(checked(page, 1059));
+    EXPECT_EQ(text(page, 1084), "");
+    EXPECT_EQ(text(page, 1085), "");
+}
+
+TEST_F(JobSetupPageTest, TheSavedJobRemembersThePageTheOperatorWasOn)
+{
+    const auto file = std::filesystem::temp_directory_path() / ("orvox-tab-" + std::to_string(GetCurrentProcessId()));
+    const auto currentTabIn = [&file] {
+        std::ifstream in(file, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::size_t start = resourceString(1088).size() + 4;
+        return bytes.size() > start ? field32(bytes.substr(start), offsetof(JobSettings, currentTab)) : -1;
+    };
+    const int filesTab = static_cast<int>(SendMessageA(tabControl(), TCM_GETCURSEL, 0, 0));
+    ASSERT_EQ(currentCaption(), resourceString(434)) << "the window opens on the Files tab";
+    ASSERT_EQ(orvox.SaveSettings(file.string().c_str()), 0);
+    EXPECT_EQ(currentTabIn(), filesTab);
+
+    // Saved from Job Setup 1 through the Save command: the pages are saved first.
+    ASSERT_EQ(orvox.OpenSettings(file.string().c_str()), 0);
+    HWND page = setup1();
+    ASSERT_NE(page, nullptr);
+    const int setup1Tab = static_cast<int>(SendMessageA(tabControl(), TCM_GETCURSEL, 0, 0));
+    ASSERT_NE(setup1Tab, filesTab);
+    type(page, 2612, "4");
+    ASSERT_EQ(orvox.SendMessage(WM_COMMAND, 0xE103, 0), 0);  // the command arrives as a posted message
+    EXPECT_TRUE(pumpUntil([&] { return currentTabIn() == setup1Tab; })) << "holds " << currentTabIn();
+    std::filesystem::remove(file);
 }
 
 TEST_F(JobSetupPageTest, SaddleStitchAndSaddleFoldFollowEachOtherOnModel1)

@@ -157,6 +157,31 @@ TEST_F(ModelRestrictionsTest, TheOperatorsModelChoiceWithdrawsAndReturnsChoices)
     expectModel0Choices("model combo");
 }
 
+TEST_F(ModelRestrictionsTest, ALongItemListInTheModelsFileIsReadAndApplied)
+{
+    ASSERT_EQ(orvox.Exit(1), 0);
+    // Only the printer name is limited; an item list may run longer.
+    std::string items = "3";
+    while (items.size() + 3 <= 279) items += ", 4";
+    items.resize(279, ' ');
+    FileRestorer models(resourceString(389));
+    models.write("WPrinterID=IDS_PRINTER_SELVO\r\n"
+                 "WCtrlID=1019\r\nWTabID=2617\r\nType=0\r\nState=1\r\nDisabledItems=" + items + "\r\n");
+    ASSERT_EQ(orvox.InitMain(recordingMessageHook, nullptr), 0);
+    ASSERT_EQ(createMain(), 0);
+    pressCtrl('3');
+    HWND page = setup1();
+    ASSERT_NE(page, nullptr);
+    choose(page, kExit, kFinisher);
+    ASSERT_TRUE(enabled(page, kStapling));
+    choose(page, kStapling, 1);
+    EXPECT_EQ(selected(page, kStapling), 1);
+    choose(page, kStapling, 3);
+    EXPECT_NE(selected(page, kStapling), 3) << "withdrawn by the long list";
+    choose(page, kStapling, 4);
+    EXPECT_NE(selected(page, kStapling), 4) << "withdrawn by the long list";
+}
+
 TEST_F(ModelRestrictionsTest, ANewDocumentBringsModel0sChoicesBack)
 {
     operatorChoosesModel(1);

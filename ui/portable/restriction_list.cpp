@@ -3,7 +3,7 @@
 #include <climits>
 #include <fstream>
 #include <optional>
-#include <sstream>
+#include <string>
 
 #include "ui/portable/resource_names.h"
 
@@ -56,21 +56,27 @@ class Reader {
 public:
     explicit Reader(const platform::StringSource& strings) : strings_(strings) {}
 
-    // False when the line makes the whole file unusable.
-    bool line(std::string_view text)
+    // False when the line makes the whole file unusable. `text` is the line
+    // as far as it is kept; `cutShort` says that characters other than blanks
+    // followed beyond kMaxLineLength.
+    bool line(std::string_view text, bool cutShort)
     {
         if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        // Comments may run on as long as they like; they are skipped unread.
+        if (!text.empty() && (text.front() == ';' || text.front() == 'M')) return true;
         // Hand-edited files carry blank lines with stray spaces; they mean nothing.
-        if (trimmed(text).empty()) return true;
-        if (text.front() == ';' || text.front() == 'M') return true;
+        if (trimmed(text).empty() && !cutShort) return true;
+        if (cutShort) return false;
 
         const std::size_t eq = text.find('=');
         if (eq == std::string_view::npos) return false;
         const std::string_view key = text.substr(0, eq);
         const std::string_view value = text.substr(eq + 1);
-        if (value.size() > RestrictionSet::kMaxValueLength) return false;
 
-        if (key == "WPrinterID") return startSection(value);
+        if (key == "WPrinterID") {
+            if (value.size() > RestrictionSet::kMaxNameLength) return false;
+            return startSection(value);
+        }
         if (equalsIgnoringCase(key, "WCtrlID")) return controlLine(key.front() == 'W', value);
 
         RestrictionEntry* entry = currentEntry();
@@ -157,10 +163,27 @@ bool RestrictionSet::read(const std::string& path, const platform::StringSource&
     failedLine_ = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) return false;
-    return parse(text.str(), strings);
+    Reader reader(strings);
+    std::string text;
+    text.reserve(kMaxLineLength);
+    int lineNumber = 0;
+    std::streambuf& file = *in.rdbuf();
+    for (int c = file.sgetc(); c != std::char_traits<char>::eof(); c = file.sgetc()) {
+        // One line, keeping at most kMaxLineLength characters of it.
+        text.clear();
+        bool cutShort = false;
+        for (c = file.sbumpc(); c != std::char_traits<char>::eof() && c != '\n'; c = file.sbumpc()) {
+            if (text.size() < kMaxLineLength) text.push_back(static_cast<char>(c));
+            else if (!isBlank(static_cast<char>(c))) cutShort = true;
+        }
+        ++lineNumber;
+        if (!reader.line(text, cutShort)) {
+            failedLine_ = lineNumber;
+            return false;
+        }
+    }
+    sections_ = std::move(reader.sections);
+    return true;
 }
 
 bool RestrictionSet::parse(std::string_view text, const platform::StringSource& strings)
@@ -174,7 +197,13 @@ bool RestrictionSet::parse(std::string_view text, const platform::StringSource& 
         std::size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
         ++lineNumber;
-        if (!reader.line(text.substr(start, end - start))) {
+        std::string_view line = text.substr(start, end - start);
+        bool cutShort = false;
+        if (line.size() > kMaxLineLength) {
+            cutShort = !trimmed(line.substr(kMaxLineLength)).empty();
+            line = line.substr(0, kMaxLineLength);
+        }
+        if (!reader.line(line, cutShort)) {
             failedLine_ = lineNumber;
             return false;
         }

@@ -56,7 +56,13 @@ class RestrictionSet {
 public:
     static constexpr std::size_t kMaxSections = 8;
     static constexpr std::size_t kMaxEntries = 100;
-    static constexpr std::size_t kMaxValueLength = 256;
+    // The printer name of a section is at most this long.
+    static constexpr std::size_t kMaxNameLength = 256;
+    // A line holds at most this many characters that mean something: room for
+    // an item list naming every item of a combo by its resource name, with
+    // blanks. The file is read a line at a time, so its size does not matter;
+    // a longer line that is neither a comment nor blank fails the read.
+    static constexpr std::size_t kMaxLineLength = 4096;
     static constexpr int kFreeformColorCheck = 1094;
 
     // The whole file or nothing: on failure the set is left empty.
