@@ -294,11 +294,13 @@ void HotFolder::finish(JobReport& report, const fs::path& file, const fs::path& 
 bool Watcher::poll(Clock::time_point now)
 {
     bool busy = false;
+    served_ = 0;
     for (HotFolder* folder : folders_) {
         if (stop_) break;
         for (const std::string& name : folder->readyFiles(now)) {
             if (stop_) break;
             folder->serve(name, run_);
+            ++served_;
             busy = true;
         }
         busy = busy || folder->waiting();

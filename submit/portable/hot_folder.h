@@ -92,11 +92,14 @@ public:
     // One poll of every folder, serving what is ready. True while anything is
     // going on: a job was served or a file is waiting to become complete.
     bool poll(Clock::time_point now);
+    // Jobs served by the last poll.
+    int served() const { return served_; }
 
 private:
     std::vector<HotFolder*> folders_;
     JobRunner run_;
     const std::atomic<bool>& stop_;
+    int served_ = 0;
 };
 
 } // namespace orvox::submit

@@ -258,11 +258,13 @@ TEST_F(HotFolderTest, SeveralFoldersEachWithItsOwnPrinter)
     std::atomic<bool> stop{false};
     Watcher watcher({&first, &other}, runner(0), stop);
     EXPECT_TRUE(watcher.poll(t0));
+    EXPECT_EQ(watcher.served(), 2);
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[0].printer, "Q1");
     EXPECT_EQ(requests[1].printer, "Q2");
     EXPECT_EQ(requests[1].ticket, second / "_ticket.ovx");
     EXPECT_FALSE(watcher.poll(t0));
+    EXPECT_EQ(watcher.served(), 0);
 }
 
 } // namespace
