@@ -31,9 +31,13 @@ BOOL WINAPI onConsoleEvent(DWORD type)
     return TRUE;
 }
 
+// One line per event: the library's texts may hold line breaks.
 void event(const std::string& text)
 {
-    std::fprintf(stderr, "%s %s\n", utcTimestamp(std::chrono::system_clock::now()).c_str(), text.c_str());
+    std::string line = text;
+    for (char& c : line)
+        if (c == '\n' || c == '\r') c = ' ';
+    std::fprintf(stderr, "%s %s\n", utcTimestamp(std::chrono::system_clock::now()).c_str(), line.c_str());
     std::fflush(stderr);
 }
 
