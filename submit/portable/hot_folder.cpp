@@ -145,7 +145,9 @@ std::vector<std::string> HotFolder::readyFiles(Clock::time_point now)
         stable[name] = tracker_.observe(name, state, now);
         if (!isTicketName(name)) prints.push_back(name);
     }
-    tracker_.keepOnly(present);
+    // A print file seen before and gone now was never taken: its log says so.
+    for (const std::string& name : tracker_.keepOnly(present))
+        if (!isTicketName(name)) failWithoutFile(name, "the file vanished before it was taken", kCannotOpenResult);
 
     // A ticket that is still being written keeps back the files it is for.
     auto ticketSettled = [&](const std::string& name) {

@@ -9,10 +9,18 @@ bool StabilityTracker::observe(const std::string& name, FileState state, Clock::
     return now - at->second.since >= wait_;
 }
 
-void StabilityTracker::keepOnly(const std::set<std::string>& present)
+std::vector<std::string> StabilityTracker::keepOnly(const std::set<std::string>& present)
 {
-    for (auto at = seen_.begin(); at != seen_.end();)
-        at = present.count(at->first) ? std::next(at) : seen_.erase(at);
+    std::vector<std::string> dropped;
+    for (auto at = seen_.begin(); at != seen_.end();) {
+        if (present.count(at->first)) {
+            ++at;
+        } else {
+            dropped.push_back(at->first);
+            at = seen_.erase(at);
+        }
+    }
+    return dropped;
 }
 
 } // namespace orvox::submit

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace orvox::submit {
 
@@ -25,8 +26,9 @@ public:
     // Records what a poll saw; true when the file has looked the same since
     // at least `wait` ago.
     bool observe(const std::string& name, FileState state, Clock::time_point now);
-    // Drops every file not seen in the last poll, so a name that comes back is watched anew.
-    void keepOnly(const std::set<std::string>& present);
+    // Drops every file not seen in the last poll, so a name that comes back is
+    // watched anew; returns the names dropped.
+    std::vector<std::string> keepOnly(const std::set<std::string>& present);
     void forget(const std::string& name) { seen_.erase(name); }
     bool watching() const { return !seen_.empty(); }
 

@@ -189,6 +189,25 @@ TEST_F(HotFolderTest, RefusedJobsMissingTicketsAndVanishedFilesEndInFailedWithAL
     EXPECT_EQ(records.size(), 3u);
 }
 
+TEST_F(HotFolderTest, AFileThatVanishesWhileItIsWatchedLeavesALogInFailed)
+{
+    HotFolder folder = makeFolder(milliseconds(1000));
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    write(root / "a.ps", "half");
+    EXPECT_TRUE(folder.readyFiles(t0).empty());
+    fs::remove(root / "a.ps");
+    fs::remove(root / "_ticket.xml");  // a ticket going away is no job's failure
+    EXPECT_TRUE(folder.readyFiles(t0 + milliseconds(500)).empty());
+    EXPECT_EQ(namesIn(root / "Failed"), std::set<std::string>{"a.ps.log"});
+    EXPECT_NE(read(root / "Failed" / "a.ps.log").find("result: 17 Cannot Open File."), std::string::npos);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].outcome, "Failed/a.ps.log (log only)");
+    // Only once: the next look has nothing more to say.
+    folder.readyFiles(t0 + milliseconds(600));
+    EXPECT_EQ(records.size(), 1u);
+}
+
 TEST_F(HotFolderTest, WhenDoneCannotTakeTheLogThePrintedFileGoesToFailed)
 {
     HotFolder folder = makeFolder(milliseconds(0));
