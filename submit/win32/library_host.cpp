@@ -40,6 +40,28 @@ bool readWhole(const std::string& path, std::string& bytes)
     return !in.bad();
 }
 
+// Held open for reading while the library prints: nobody can delete, move or
+// change the file meanwhile. A print file gone missing during a run would make
+// the library ask for it with a file dialog, which nobody here could answer.
+class HeldFiles {
+public:
+    ~HeldFiles()
+    {
+        for (HANDLE file : files_) CloseHandle(file);
+    }
+    bool hold(const std::string& path)
+    {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        files_.push_back(file);
+        return true;
+    }
+
+private:
+    std::vector<HANDLE> files_;
+};
+
 bool canRead(const std::string& path)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -182,8 +204,9 @@ int LibraryHost::runSteps(JobReport& report, const std::string& saveTo)
     // Only a printer asked for on the command line is selected again; the record names the ticket's.
     const std::string printerAskedFor = report.printer;
     if (report.printer.empty() && xmlTicket) report.printer = printerNamedIn(ticketText);
+    HeldFiles held;
     for (const std::string& file : report.files)
-        if (!canRead(file)) {
+        if (!canRead(file) || !held.hold(file)) {
             report.note = "the print file cannot be opened: " + file;
             return 17;
         }
