@@ -8,7 +8,8 @@
 #   - a hot folder that receives ten files, one written slowly in parts: each
 #     arrives at the printer exactly once and whole;
 #   - hot folders with a bad ticket and with a missing printer;
-#   - a watcher killed while a job is in Processing, then started again.
+#   - a watcher killed while a job is in Processing, then started again;
+#   - Ctrl+C while a job prints: the job finishes, the next file stays.
 #   submit_e2e.sh BIN_FOLDER      (needs ORVOX_QUEUE and ORVOX_CAPTURE_DIR: tools/e2e-env.sh)
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -238,6 +239,36 @@ cmp -s "$kill_dir/Failed/big.ps" "$work/files/big.ps" && grep -q 'not printed ag
 received_once "$work/new" "$work/files/after.ps" && [ -f "$kill_dir/Done/after.ps" ] &&
   ! grep -q 'took big.ps' "$work/last.err" && grep -q 'big.ps -> Failed/big.ps (not printed again)' "$work/last.err" &&
   pass "the restarted watcher printed the next file, not the interrupted one" || { fail "after restart"; cat "$work/last.err"; }
+
+echo "== watch: Ctrl+C during a job lets it finish"
+stop_dir=$work/stop
+mkdir -p "$stop_dir"
+cp "$work/good.xml" "$stop_dir/_ticket.xml"
+(cd "$inst" && exec timeout 300 "$root/tools/wine-run.sh" ./OrvoxSubmit.exe watch "$(win "$stop_dir")" \
+  --stable 0.3 --poll 0.1) 2>"$work/stop.err" &
+watcher_pid=$!
+jobs_now >"$work/before"
+# Not the same bytes as the killed job's, which may still reach the printer from the spooler.
+{ cat "$work/files/big.ps"; echo "% the job stopped with Ctrl+C"; } >"$work/files/big-stop.ps"
+cp "$work/files/big-stop.ps" "$stop_dir/big.ps"
+cp "$work/files/alpha.ps" "$stop_dir/later.ps"
+for ((i = 0; i < 600; i++)); do [ -f "$stop_dir/Processing/big.ps" ] && break; sleep 0.05; done
+# Wine turns SIGINT into the console's Ctrl+C for the Windows program (the child of timeout).
+program=$(pgrep -P "$watcher_pid" | head -n 1)
+[ -n "$program" ] && kill -INT "$program"
+for ((i = 0; i < 1200; i++)); do kill -0 "$watcher_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$watcher_pid" 2>/dev/null; then
+  fail "the watcher did not end after Ctrl+C"; kill -KILL $(tree_of "$watcher_pid") 2>/dev/null
+fi
+wait "$watcher_pid"
+rc=$?
+watcher_pid=
+wait_jobs "$work/before" 1 30 >"$work/new"
+((rc == 0)) && tr -d '\r' <"$work/stop.err" | grep -q ' stopped$' && cmp -s "$stop_dir/Done/big.ps" "$work/files/big-stop.ps" &&
+  received_once "$work/new" "$work/files/big-stop.ps" && pass "the job in progress finished and reached the printer whole" ||
+  { fail "Ctrl+C: exit $rc"; cat "$work/stop.err"; ls -R "$stop_dir"; }
+[ -f "$stop_dir/later.ps" ] && [ -z "$(ls "$stop_dir/Processing")" ] &&
+  pass "the next file was left in the folder, Processing is empty" || fail "after Ctrl+C: $(ls -R "$stop_dir")"
 
 echo "submit e2e: $failures failure(s)"
 ((failures == 0))
