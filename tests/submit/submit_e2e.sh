@@ -3,8 +3,8 @@
 # folder of its own (with TIFF conversion on):
 #   - print with an XML ticket, with a settings-file ticket, with a printer
 #     that is not there (19), with a ticket that does not parse (39 and its
-#     line), with a file the library refuses (a colour TIFF, 34); exit codes and
-#     JSON records;
+#     line), with a file the library refuses (a colour TIFF, 34), with a
+#     question answered No (23) and, with --yes, Yes; exit codes and JSON records;
 #   - a hot folder that receives ten files, one written slowly in parts: each
 #     arrives at the printer exactly once and whole;
 #   - hot folders with a bad ticket and with a missing printer;
@@ -144,9 +144,23 @@ rc=$?
 submit print "$(win "$work/files/alpha.ps")"
 rc=$?
 ((rc == 64)) && pass "command line without ticket: 64" || fail "command line without ticket: exit $rc"
+# A bilevel TIFF with PCL as the printer language: the library asks whether to
+# send the converted PDF anyway. The default answer stops the job with 23.
+printf '<PRINTER_SETTINGS>\n<PRINTER>%s</PRINTER>\n<PRINTER_LANGUAGE>ID_FILE_TYPE_PCL</PRINTER_LANGUAGE>\n</PRINTER_SETTINGS>\n' \
+  "$queue" >"$work/pcl.xml"
+cp "$root/tests/fuzz/corpus/tiff_to_pdf/plain.tif" "$work/files/plain.tif"
+submit print --ticket "$(win "$work/pcl.xml")" "$(win "$work/files/plain.tif")"
+rc=$?
+((rc == 23)) && grep -q 'message question (Yes/No) -> No: ' "$work/last.err" && pass "a question is answered No: 23" ||
+  { fail "question without --yes: exit $rc"; cat "$work/last.err"; }
 sleep 1
 n=$(wait_jobs "$work/before" 0 0 | wc -l)
 ((n == 0)) && pass "no failed job reached the printer" || fail "$n jobs reached the printer from failed runs"
+submit print --yes --ticket "$(win "$work/pcl.xml")" "$(win "$work/files/plain.tif")"
+rc=$?
+n=$(wait_jobs "$work/before" 1 30 | wc -l)
+((rc == 0 && n == 1)) && grep -q 'message question (Yes/No) -> Yes: ' "$work/last.err" &&
+  pass "with --yes the question is answered Yes and the job printed" || { fail "--yes: exit $rc, $n jobs"; cat "$work/last.err"; }
 submit --help >"$work/help.txt"
 grep -q "Exit status: the library's result code" "$work/help.txt" && pass "--help names the exit status" || fail "--help"
 
