@@ -143,11 +143,14 @@ int LibraryHost::startLibrary(std::string& note)
 
 void LibraryHost::startAhead()
 {
-    if (started_) return;
+    // A start that failed is not tried again before a job has been run, so a
+    // broken installation does not fill standard error while the watcher waits.
+    if (started_ || startFailed_) return;
     JobReport scratch;
     current_ = &scratch;
     std::string note;
     started_ = startLibrary(note) == 0;
+    startFailed_ = !started_;
     current_ = nullptr;
     // A start that failed is made again, and reported, by the job itself.
     if (started_) {
@@ -185,6 +188,7 @@ JobReport LibraryHost::save(const JobRequest& request, const std::string& settin
 
 JobReport LibraryHost::start(const JobRequest& request)
 {
+    startFailed_ = false;
     JobReport report;
     report.time = utcTimestamp(std::chrono::system_clock::now());
     report.ticket = request.ticket.empty() ? std::string() : fullPath(request.ticket);

@@ -45,6 +45,7 @@ private:
     JobReport* current_ = nullptr;
     bool started_ = false;                  // a start ahead waits for the next job
     ULONGLONG startedAt_ = 0;
+    bool startFailed_ = false;
     std::vector<HostMessage> startMessages_;  // what the library said during that start
 };
 
