@@ -47,3 +47,17 @@ add_dependencies(orvox_unit_tests orvox_res_file)
 target_compile_definitions(orvox_unit_tests PRIVATE ORVOX_DEFAULT_RES_FILE="${ORVOX_RES_FILE}"
   ORVOX_DEFAULT_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 endif()
+
+# The command-line submitter's logic that needs no window: options, ticket and
+# file names, the hot folders' states, the job records. OrvoxSubmit.exe adds a
+# thin Windows half; the tests run natively and under Wine.
+file(GLOB ORVOX_SUBMIT_CORE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/submit/portable/*.cpp)
+add_library(orvox_submit_core STATIC ${ORVOX_SUBMIT_CORE_SOURCES})
+target_include_directories(orvox_submit_core PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_options(orvox_submit_core PRIVATE ${ORVOX_WARNINGS})
+if(NOT DEFINED ORVOX_UNIT_TESTS OR ORVOX_UNIT_TESTS)
+file(GLOB ORVOX_SUBMIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/submit/*.cpp)
+add_executable(orvox_submit_tests ${ORVOX_SUBMIT_TEST_SOURCES})
+target_link_libraries(orvox_submit_tests PRIVATE orvox_submit_core GTest::gtest GTest::gtest_main)
+target_compile_options(orvox_submit_tests PRIVATE ${ORVOX_WARNINGS})
+endif()

@@ -22,6 +22,11 @@ set_tests_properties(unit.native PROPERTIES
   ENVIRONMENT "ORVOX_RES_FILE=${ORVOX_RES_FILE};ORVOX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endif()
 
+if(TARGET orvox_submit_tests)
+add_test(NAME unit.submit.native COMMAND orvox_submit_tests)
+set_tests_properties(unit.submit.native PROPERTIES TIMEOUT 120)
+endif()
+
 option(ORVOX_FUZZ "Build the libFuzzer targets (needs clang)" OFF)
 if(ORVOX_FUZZ)
   add_subdirectory(tests/fuzz)

@@ -72,6 +72,16 @@ target_compile_options(OrvoxTest PRIVATE ${ORVOX_WARNINGS})
 target_link_libraries(OrvoxTest PRIVATE comctl32 comdlg32 gdi32 user32)
 target_link_options(OrvoxTest PRIVATE ${ORVOX_STATIC_RUNTIME})
 
+# OrvoxSubmit.exe: the console host for work without an operator (one job from
+# the command line, hot folders); like the test host it knows only the public header.
+file(GLOB ORVOX_SUBMIT_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/submit/win32/*.cpp)
+add_executable(OrvoxSubmit ${ORVOX_SUBMIT_WIN32_SOURCES})
+set_target_properties(OrvoxSubmit PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
+target_include_directories(OrvoxSubmit PRIVATE ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/testapp)
+target_compile_options(OrvoxSubmit PRIVATE ${ORVOX_WARNINGS})
+target_link_libraries(OrvoxSubmit PRIVATE orvox_submit_core user32)
+target_link_options(OrvoxSubmit PRIVATE ${ORVOX_STATIC_RUNTIME})
+
 # The sample host in C: links against the import library and prints the version
 # and the paper catalog; shipped in the package with its sources.
 add_executable(OrvoxSampleHost ${PROJECT_SOURCE_DIR}/samples/host/sample_host.c)
@@ -114,8 +124,15 @@ add_test(NAME build.header COMMAND ${PROJECT_SOURCE_DIR}/tools/check-header.sh
 add_test(NAME win.sample COMMAND ${PROJECT_SOURCE_DIR}/tests/package/check_sample_host.sh
   ${ORVOX_OUT}/OrvoxSampleHost.exe)
 
+# OrvoxSubmit through the capture printer: the command line and the hot folders
+# (needs ORVOX_QUEUE and ORVOX_CAPTURE_DIR, like the e2e tests).
+add_test(NAME e2e.submit COMMAND ${PROJECT_SOURCE_DIR}/tests/submit/submit_e2e.sh ${ORVOX_OUT})
+
 # Windows tests: each executable is one ctest test (a Wine start is costly).
 if(ORVOX_UNIT_TESTS)
+set_target_properties(orvox_submit_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
+target_link_options(orvox_submit_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
+add_test(NAME unit.submit COMMAND orvox_submit_tests)
 set_target_properties(orvox_unit_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
 add_test(NAME unit.wine COMMAND orvox_unit_tests)
 set_tests_properties(unit.wine PROPERTIES
@@ -189,7 +206,7 @@ add_test(NAME win.arch COMMAND orvox_arch_tests)
 # where the kernel runs no 32-bit programs) is not started: tools/wine-run.sh
 # exits with 77, which ctest reports as a skipped test.
 set(orvox_test_limits help.file 120 build.exports 120 build.header 120 win.sample 180
-  unit.wine 600 win.host 2400 e2e.spooler 900 win.largefile 300 win.arch 120)
+  unit.wine 600 unit.submit 120 e2e.submit 600 win.host 2400 e2e.spooler 900 win.largefile 300 win.arch 120)
 while(orvox_test_limits)
   list(POP_FRONT orvox_test_limits orvox_test orvox_limit)
   if(TEST ${orvox_test})

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Makes the package a host developer receives: dist/Orvox-<version>-win.zip with
 #   include/            Orvox.h
-#   bin/x64/, bin/x86/  Orvox.dll, orvoxRes.dll, OrvoxTest.exe, OrvoxSampleHost.exe
+#   bin/x64/, bin/x86/  Orvox.dll, orvoxRes.dll, OrvoxTest.exe, OrvoxSampleHost.exe, OrvoxSubmit.exe
 #                       and the installation data files
 #   lib/x64/, lib/x86/  Orvox.lib (MSVC), libOrvox.dll.a (MinGW), cmake/ configuration
 #   OrvoxConfig.cmake   find_package(Orvox) with the package folder as prefix
 #   samples/host/       the sample host in C with its CMake project
-#   docs/               host integration guide, job header format, file formats
+#   docs/               host integration guide, job header format, file formats, submitter
 #   README.txt
 # Usage: package.sh [--no-build]   (by default both Windows flavours are built first)
 set -euo pipefail
@@ -30,7 +30,7 @@ for arch in x64 x86; do
   if [[ $arch == x64 ]]; then build=build/win pointer=8; else build=build/win32 pointer=4; fi
   bin=$pkg/bin/$arch lib=$pkg/lib/$arch
   mkdir -p "$bin" "$lib/cmake"
-  for f in Orvox.dll orvoxRes.dll OrvoxTest.exe OrvoxSampleHost.exe; do
+  for f in Orvox.dll orvoxRes.dll OrvoxTest.exe OrvoxSampleHost.exe OrvoxSubmit.exe; do
     install -m 644 "$build/bin/$f" "$bin/$f"
   done
   # The installation data: what install/ holds, and the help file the build makes.

@@ -24,7 +24,8 @@ run_check() {
   if ((rc == 77)); then skipped=$((skipped + 1)); elif ((rc != 0)); then fail=1; fi
 }
 
-for f in include/Orvox.h OrvoxConfig.cmake README.txt docs/job-header.md samples/host/sample_host.c; do
+for f in include/Orvox.h OrvoxConfig.cmake README.txt docs/job-header.md docs/submitter.md samples/host/sample_host.c \
+         bin/x64/OrvoxSubmit.exe bin/x86/OrvoxSubmit.exe; do
   [ -f "$pkg/$f" ] || { echo "package: $f missing"; fail=1; }
 done
 
@@ -34,6 +35,22 @@ for arch in x64 x86; do
 
   step "$arch: the shipped sample host"
   run_check "$bin/OrvoxSampleHost.exe"
+
+  step "$arch: OrvoxSubmit from the package"
+  # A ticket that is not there gives 17 only once the library has loaded with
+  # all its exports (26 or 27 otherwise); --help names the exit status.
+  submit_rc=0
+  (cd "$bin" && "$root/tools/wine-run.sh" ./OrvoxSubmit.exe print --ticket nothere.xml nothere.ps) \
+    >"$work/submit-$arch.log" 2>&1 || submit_rc=$?
+  if ((submit_rc == 77)); then
+    echo "skipped: OrvoxSubmit ($arch) cannot run on this machine"; skipped=$((skipped + 1))
+  elif ((submit_rc != 17)); then
+    echo "package: OrvoxSubmit ($arch) exit status $submit_rc, expected 17"; cat "$work/submit-$arch.log"; fail=1
+  elif ! (cd "$bin" && "$root/tools/wine-run.sh" ./OrvoxSubmit.exe --help) | grep -q "Exit status: the library's result code"; then
+    echo "package: OrvoxSubmit ($arch) --help does not name the exit status"; fail=1
+  else
+    echo "OrvoxSubmit ($arch): ok"
+  fi
 
   step "$arch: a CMake host with find_package(Orvox)"
   # The project's toolchain file, but packages may also be found outside the

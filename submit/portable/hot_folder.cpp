@@ -1,0 +1,313 @@
+#include "submit/portable/hot_folder.h"
+
+#include <algorithm>
+#include <fstream>
+#include <set>
+
+#include "submit/portable/job_names.h"
+
+namespace orvox::submit {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A job that was in Processing when the watcher stopped without finishing it.
+constexpr int kInterruptedResult = 1;
+// A file that is gone before it could be taken, or a job without a ticket.
+constexpr int kCannotOpenResult = 17;
+
+bool present(const fs::path& path)
+{
+    std::error_code ec;
+    return fs::exists(path, ec);
+}
+
+bool fileState(const fs::path& path, FileState& state)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return false;
+    state.size = fs::file_size(path, ec);
+    if (ec) return false;
+    const auto written = fs::last_write_time(path, ec);
+    if (ec) return false;
+    state.written = static_cast<std::int64_t>(written.time_since_epoch().count());
+    return true;
+}
+
+std::string nameOf(const fs::path& path) { return path.filename().string(); }
+
+} // namespace
+
+bool FolderAccess::writeText(const fs::path& file, const std::string& text)
+{
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    return !out.fail();
+}
+
+bool FolderAccess::move(const fs::path& from, const fs::path& to)
+{
+    // Never over an existing name: the caller has chosen a free one, and a
+    // name that appeared meanwhile is not ours to replace.
+    if (present(to)) return false;
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    return !ec;
+}
+
+HotFolder::HotFolder(fs::path root, std::string printer, std::chrono::milliseconds stableWait, FolderAccess& access,
+                     EventSink events, RecordSink records)
+    : root_(std::move(root)), printer_(std::move(printer)), access_(access), events_(std::move(events)),
+      records_(std::move(records)), tracker_(stableWait)
+{
+    processing_ = root_ / std::string(kProcessingFolder);
+    done_ = root_ / std::string(kDoneFolder);
+    failed_ = root_ / std::string(kFailedFolder);
+}
+
+void HotFolder::event(const std::string& text) const
+{
+    if (events_) events_(root_.string() + ": " + text);
+}
+
+bool HotFolder::prepare()
+{
+    std::error_code ec;
+    if (!fs::is_directory(root_, ec)) {
+        event("not a folder");
+        return false;
+    }
+    for (const fs::path& folder : {processing_, done_, failed_}) {
+        fs::create_directories(folder, ec);
+        if (!fs::is_directory(folder, ec)) {
+            event("cannot make " + folder.string());
+            return false;
+        }
+    }
+    // Print files first, each with the ticket it brought; then any ticket left alone.
+    std::vector<fs::path> prints, tickets;
+    for (fs::directory_iterator it(processing_, ec), end; !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file(ec)) continue;
+        (isTicketName(nameOf(it->path())) ? tickets : prints).push_back(it->path());
+    }
+    std::sort(prints.begin(), prints.end());
+    for (const fs::path& file : prints) {
+        fs::path ownTicket;
+        for (const std::string& name : ownTicketNames(nameOf(file))) {
+            auto at = std::find_if(tickets.begin(), tickets.end(),
+                                   [&](const fs::path& t) { return equalNoCase(nameOf(t), name); });
+            if (at == tickets.end()) continue;
+            ownTicket = *at;
+            tickets.erase(at);
+            break;
+        }
+        JobReport report;
+        report.time = utcTimestamp(std::chrono::system_clock::now());
+        report.folder = root_.string();
+        report.files = {file.string()};
+        report.ticket = ownTicket.string();
+        report.printer = printer_;
+        report.result = kInterruptedResult;
+        report.note = "the watcher stopped while this job was in Processing (crash, kill or power loss); "
+                      "it was not printed again, because it may already have reached the printer: "
+                      "drop it into the folder again to print it";
+        event("found " + nameOf(file) + " in Processing after a restart");
+        if (!placeIn(failed_, report, file, ownTicket)) {
+            event("cannot move " + file.string() + " to Failed; it stays in Processing");
+            continue;
+        }
+        event(nameOf(file) + " -> " + report.outcome + " (not printed again)");
+        if (records_) records_(report);
+    }
+    for (const fs::path& ticket : tickets) {
+        const int n = freeSuffix(nameOf(ticket), {}, [&](const std::string& name) { return present(failed_ / name); });
+        if (n == 0 || !access_.move(ticket, failed_ / suffixedName(nameOf(ticket), n)))
+            event("cannot move " + ticket.string() + " to Failed");
+    }
+    return true;
+}
+
+std::vector<std::string> HotFolder::readyFiles(Clock::time_point now)
+{
+    std::set<std::string> present;
+    std::map<std::string, bool> stable;
+    std::vector<std::string> prints;
+    std::error_code ec;
+    for (fs::directory_iterator it(root_, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = nameOf(it->path());
+        if (isTemporaryName(name)) continue;
+        FileState state;
+        if (!fileState(it->path(), state)) continue;
+        present.insert(name);
+        stable[name] = tracker_.observe(name, state, now);
+        if (!isTicketName(name)) prints.push_back(name);
+    }
+    // A print file seen before and gone now was never taken: its log says so.
+    for (const std::string& name : tracker_.keepOnly(present))
+        if (!isTicketName(name)) failWithoutFile(name, "the file vanished before it was taken", kCannotOpenResult);
+
+    // A ticket that is still being written keeps back the files it is for.
+    auto ticketSettled = [&](const std::string& name) {
+        auto at = std::find_if(stable.begin(), stable.end(),
+                               [&](const auto& entry) { return equalNoCase(entry.first, name); });
+        return at == stable.end() || at->second;
+    };
+    std::vector<std::string> ready;
+    waiting_ = false;
+    for (const std::string& name : prints) {
+        bool complete = stable[name];
+        for (const std::string& ticket : ownTicketNames(name)) complete = complete && ticketSettled(ticket);
+        complete = complete && ticketSettled(std::string(kFolderTicketXml)) &&
+                   ticketSettled(std::string(kFolderTicketSettings));
+        complete = complete && access_.canOpenExclusively(root_ / name);
+        if (complete) ready.push_back(name);
+        else waiting_ = true;
+    }
+    std::sort(ready.begin(), ready.end());
+    return ready;
+}
+
+fs::path HotFolder::ticketFor(const std::string& name, std::string& ownTicket) const
+{
+    ownTicket.clear();
+    for (const std::string& ticket : ownTicketNames(name))
+        if (!isFolderTicketName(ticket) && present(root_ / ticket)) {
+            ownTicket = ticket;
+            return root_ / ticket;
+        }
+    for (const std::string_view ticket : {kFolderTicketXml, kFolderTicketSettings})
+        if (present(root_ / std::string(ticket))) return root_ / std::string(ticket);
+    return {};
+}
+
+void HotFolder::failWithoutFile(const std::string& name, const std::string& note, int result)
+{
+    JobReport report;
+    report.time = utcTimestamp(std::chrono::system_clock::now());
+    report.folder = root_.string();
+    report.files = {(root_ / name).string()};
+    report.printer = printer_;
+    report.result = result;
+    report.note = note;
+    const int n = freeSuffix(name, {}, [&](const std::string& candidate) { return present(failed_ / candidate); });
+    if (n > 0) {
+        report.outcome = std::string(kFailedFolder) + "/" + logNameOf(suffixedName(name, n)) + " (log only)";
+        if (!access_.writeText(failed_ / logNameOf(suffixedName(name, n)), logText(report)))
+            event("cannot write the log of " + name + " in Failed");
+    }
+    event(name + ": " + note);
+    if (records_) records_(report);
+}
+
+void HotFolder::serve(const std::string& name, const JobRunner& run)
+{
+    const fs::path source = root_ / name;
+    FileState state;
+    if (!fileState(source, state)) {
+        tracker_.forget(name);
+        failWithoutFile(name, "the file vanished before it was taken", kCannotOpenResult);
+        return;
+    }
+    // The file may have changed since the poll that found it complete.
+    if (!tracker_.observe(name, state, Clock::now()) || !access_.canOpenExclusively(source)) return;
+
+    std::string ownTicketName;
+    const fs::path ticket = ticketFor(name, ownTicketName);
+    const int n = freeSuffix(name, ownTicketName.empty() ? std::vector<std::string>{} : std::vector{ownTicketName},
+                             [&](const std::string& candidate) { return present(processing_ / candidate); });
+    const fs::path taken = processing_ / suffixedName(name, n);
+    if (n == 0 || !access_.move(source, taken)) {
+        tracker_.forget(name);
+        if (!present(source)) failWithoutFile(name, "the file vanished before it was taken", kCannotOpenResult);
+        else event("cannot move " + name + " to Processing; it is tried again later");
+        return;
+    }
+    tracker_.forget(name);
+    fs::path ticketInUse = ticket;
+    fs::path ownTicket;
+    if (!ownTicketName.empty()) {
+        const fs::path movedTicket = processing_ / suffixedName(ownTicketName, n);
+        if (access_.move(ticket, movedTicket)) ticketInUse = ownTicket = movedTicket;
+    }
+    event("took " + name + (ticketInUse.empty() ? " (no ticket)" : " with ticket " + nameOf(ticket)));
+
+    JobReport report;
+    if (ticketInUse.empty()) {
+        report.time = utcTimestamp(std::chrono::system_clock::now());
+        report.files = {taken.string()};
+        report.printer = printer_;
+        report.result = kCannotOpenResult;
+        report.note = "no ticket: neither " + ownTicketNames(name)[0] + " nor " + ownTicketNames(name)[1] + " nor " +
+                      std::string(kFolderTicketXml) + " nor " + std::string(kFolderTicketSettings) + " is in the folder";
+    } else {
+        report = run(JobRequest{ticketInUse, {taken}, printer_});
+    }
+    report.folder = root_.string();
+    finish(report, taken, ownTicket);
+}
+
+bool HotFolder::placeIn(const fs::path& folder, JobReport& report, const fs::path& file, const fs::path& ownTicket)
+{
+    const std::string fileName = nameOf(file);
+    const std::string ticketName = ownTicket.empty() ? std::string() : nameOf(ownTicket);
+    const int n = freeSuffix(fileName, ticketName.empty() ? std::vector<std::string>{} : std::vector{ticketName},
+                             [&](const std::string& candidate) { return present(folder / candidate); });
+    if (n == 0) return false;
+    const fs::path placed = folder / suffixedName(fileName, n);
+    if (!access_.move(file, placed)) return false;
+    fs::path placedTicket;
+    if (!ticketName.empty()) {
+        placedTicket = folder / suffixedName(ticketName, n);
+        if (!access_.move(ownTicket, placedTicket)) placedTicket.clear();
+    }
+    const std::string before = report.outcome;
+    report.outcome = nameOf(folder) + "/" + nameOf(placed);
+    if (access_.writeText(folder / logNameOf(nameOf(placed)), logText(report))) return true;
+
+    // No log, no finished job: the file goes back where it was, so that the
+    // caller can place it elsewhere (a full disk under Done).
+    std::error_code ec;
+    fs::remove(folder / logNameOf(nameOf(placed)), ec);
+    report.outcome = before;
+    access_.move(placed, file);
+    if (!placedTicket.empty()) access_.move(placedTicket, ownTicket);
+    return false;
+}
+
+void HotFolder::finish(JobReport& report, const fs::path& file, const fs::path& ownTicket)
+{
+    const bool printed = report.result == 0;
+    bool placed = placeIn(printed ? done_ : failed_, report, file, ownTicket);
+    if (!placed && printed) {
+        const std::string why = "printed, but it could not be placed in Done with its log (disk full?)";
+        report.note = report.note.empty() ? why : report.note + "; " + why;
+        placed = placeIn(failed_, report, file, ownTicket);
+    }
+    if (placed) event(nameOf(file) + ": result " + std::to_string(report.result) + " " +
+                      resultDescription(report.result, report.line) + " -> " + report.outcome);
+    else event(nameOf(file) + ": result " + std::to_string(report.result) +
+               "; neither Done nor Failed took it, it stays in Processing until the next start");
+    if (records_) records_(report);
+}
+
+bool Watcher::poll(Clock::time_point now)
+{
+    bool busy = false;
+    served_ = 0;
+    for (HotFolder* folder : folders_) {
+        if (stop_) break;
+        for (const std::string& name : folder->readyFiles(now)) {
+            if (stop_) break;
+            folder->serve(name, run_);
+            ++served_;
+            busy = true;
+        }
+        busy = busy || folder->waiting();
+    }
+    return busy;
+}
+
+} // namespace orvox::submit

@@ -1,0 +1,105 @@
+#pragma once
+// One hot folder: print files dropped into it are printed with the folder's
+// ticket or their own, one job each. A file is taken only when it is complete
+// (stable for the wait and open for nobody else), is moved to Processing while
+// it prints, and ends in Done or Failed with a log of what happened. Nothing
+// dropped into the folder is ever deleted or overwritten.
+//
+// After a crash or a kill, whatever is still in Processing is moved to Failed
+// and never printed again: the job may already have reached the printer, and
+// a second copy of a print run costs more than asking the operator to drop
+// the file again.
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "submit/portable/job_report.h"
+#include "submit/portable/stability.h"
+
+namespace orvox::submit {
+
+// What the folder needs from the system beyond std::filesystem, so that tests
+// can stand in for it.
+class FolderAccess {
+public:
+    virtual ~FolderAccess() = default;
+    // True when the file can be opened for reading with nobody else having it
+    // open: a writer that still holds the file keeps it back.
+    virtual bool canOpenExclusively(const std::filesystem::path& file) = 0;
+    // Writes a whole text file; false when any part of it could not be written.
+    virtual bool writeText(const std::filesystem::path& file, const std::string& text);
+    virtual bool move(const std::filesystem::path& from, const std::filesystem::path& to);
+};
+
+struct JobRequest {
+    std::filesystem::path ticket;  // empty: no ticket found
+    std::vector<std::filesystem::path> files;
+    std::string printer;           // empty: the ticket's own choice
+};
+
+// Prints one job through the library and reports what happened.
+using JobRunner = std::function<JobReport(const JobRequest&)>;
+// One line for the operator (standard error); one record per finished job.
+using EventSink = std::function<void(const std::string&)>;
+using RecordSink = std::function<void(const JobReport&)>;
+
+class HotFolder {
+public:
+    HotFolder(std::filesystem::path root, std::string printer, std::chrono::milliseconds stableWait,
+              FolderAccess& access, EventSink events, RecordSink records);
+
+    // Makes Processing, Done and Failed, and moves to Failed what an earlier
+    // run left in Processing. False when the folder cannot be served.
+    bool prepare();
+
+    // One look at the folder: the print files that are complete, in name order.
+    std::vector<std::string> readyFiles(Clock::time_point now);
+    // A print file seen in the last look that was not yet complete.
+    bool waiting() const { return waiting_; }
+
+    // Takes one file through Processing to Done or Failed.
+    void serve(const std::string& name, const JobRunner& run);
+
+    const std::filesystem::path& root() const { return root_; }
+
+private:
+    std::filesystem::path ticketFor(const std::string& name, std::string& ownTicket) const;
+    void finish(JobReport& report, const std::filesystem::path& file, const std::filesystem::path& ownTicket);
+    bool placeIn(const std::filesystem::path& folder, JobReport& report, const std::filesystem::path& file,
+                 const std::filesystem::path& ownTicket);
+    void failWithoutFile(const std::string& name, const std::string& note, int result);
+    void event(const std::string& text) const;
+
+    std::filesystem::path root_;
+    std::filesystem::path processing_, done_, failed_;
+    std::string printer_;
+    FolderAccess& access_;
+    EventSink events_;
+    RecordSink records_;
+    StabilityTracker tracker_;
+    bool waiting_ = false;
+};
+
+// Serves several folders in turn until asked to stop. The job that is running
+// when the stop comes is finished first.
+class Watcher {
+public:
+    Watcher(std::vector<HotFolder*> folders, JobRunner run, const std::atomic<bool>& stop)
+        : folders_(std::move(folders)), run_(std::move(run)), stop_(stop) {}
+
+    // One poll of every folder, serving what is ready. True while anything is
+    // going on: a job was served or a file is waiting to become complete.
+    bool poll(Clock::time_point now);
+    // Jobs served by the last poll.
+    int served() const { return served_; }
+
+private:
+    std::vector<HotFolder*> folders_;
+    JobRunner run_;
+    const std::atomic<bool>& stop_;
+    int served_ = 0;
+};
+
+} // namespace orvox::submit

@@ -1,0 +1,272 @@
+#include "submit/win32/library_host.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace orvox::submit {
+namespace {
+
+constexpr const char* kHostVersion = "OrvoxSubmit.exe - 01_00_00";
+constexpr const char* kWindowClass = "OrvoxSubmitHost";
+// A bound on one round of message handling, so a flood of posted messages
+// cannot hold the host.
+constexpr int kMaxMessagesPerPump = 10000;
+// How long a start made ahead of time is used for the next job.
+constexpr ULONGLONG kMaxStartAgeMs = 60000;
+
+LibraryHost* g_host = nullptr;
+
+int ORVOX_CALL messageHook(const char* text, unsigned type, int* show)
+{
+    // Nobody is at the screen: no box is ever shown.
+    *show = 0;
+    return g_host ? g_host->answerMessage(text, type) : IDCANCEL;
+}
+
+void ORVOX_CALL titleHook(const char*, const char*, int) {}
+
+std::string fullPath(const std::filesystem::path& path)
+{
+    char full[MAX_PATH * 4];
+    const DWORD n = GetFullPathNameA(path.string().c_str(), sizeof full, full, nullptr);
+    return n > 0 && n < sizeof full ? std::string(full, n) : path.string();
+}
+
+bool readWhole(const std::string& path, std::string& bytes)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+// Held open for reading while the library prints: nobody can delete, move or
+// change the file meanwhile. A print file gone missing during a run would make
+// the library ask for it with a file dialog, which nobody here could answer.
+class HeldFiles {
+public:
+    ~HeldFiles()
+    {
+        for (HANDLE file : files_) CloseHandle(file);
+    }
+    bool hold(const std::string& path)
+    {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        files_.push_back(file);
+        return true;
+    }
+
+private:
+    std::vector<HANDLE> files_;
+};
+
+bool canRead(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
+           !(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace
+
+bool Win32FolderAccess::canOpenExclusively(const std::filesystem::path& file)
+{
+    HANDLE handle = CreateFileA(file.string().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(handle);
+    return true;
+}
+
+LibraryHost::LibraryHost(bool yesToQuestions, EventSink events) : yes_(yesToQuestions), events_(std::move(events))
+{
+    g_host = this;
+}
+
+LibraryHost::~LibraryHost()
+{
+    if (started_) orvox_.Exit(1);
+    if (window_) DestroyWindow(window_);
+    g_host = nullptr;
+}
+
+int LibraryHost::load()
+{
+    const int loaded = orvox_.load("Orvox.dll");
+    if (loaded != 0) return loaded;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kWindowClass;
+    RegisterClassA(&wc);
+    // Never shown: it only holds the library's job-setup window.
+    window_ = CreateWindowA(kWindowClass, "OrvoxSubmit", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 900, 700,
+                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return window_ ? 0 : 10;
+}
+
+void LibraryHost::pumpMessages()
+{
+    MSG msg;
+    for (int i = 0; i < kMaxMessagesPerPump && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+        if (msg.message == WM_QUIT) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+int LibraryHost::startLibrary(std::string& note)
+{
+    int rc = orvox_.InitMain(messageHook, titleHook);
+    if (rc == 6) {
+        // A previous job left the library started: end that first.
+        orvox_.Exit(1);
+        rc = orvox_.InitMain(messageHook, titleHook);
+    }
+    if (rc != 0) {
+        note = "Orvo_InitMain failed";
+        return rc;
+    }
+    rc = orvox_.CreateMain(window_, 0, kHostVersion);
+    pumpMessages();
+    if (rc != 0) {
+        note = "Orvo_CreateMain failed";
+        orvox_.Exit(1);
+    }
+    return rc;
+}
+
+void LibraryHost::startAhead()
+{
+    // A start that failed is not tried again before a job has been run, so a
+    // broken installation does not fill standard error while the watcher waits.
+    if (started_ || startFailed_) return;
+    JobReport scratch;
+    current_ = &scratch;
+    std::string note;
+    started_ = startLibrary(note) == 0;
+    startFailed_ = !started_;
+    current_ = nullptr;
+    // A start that failed is made again, and reported, by the job itself.
+    if (started_) {
+        startMessages_ = std::move(scratch.messages);
+        startedAt_ = GetTickCount64();
+    }
+}
+
+int LibraryHost::answerMessage(const char* text, unsigned type)
+{
+    const int answer = answerFor(type, yes_);
+    HostMessage message{describeBox(type), text ? text : "", describeAnswer(answer)};
+    if (events_) events_("message " + message.kind + " -> " + message.answer + ": " + message.text);
+    if (current_) current_->messages.push_back(std::move(message));
+    return answer;
+}
+
+JobReport LibraryHost::run(const JobRequest& request)
+{
+    JobReport report = start(request);
+    current_ = &report;
+    report.result = runSteps(report, {});
+    current_ = nullptr;
+    return report;
+}
+
+JobReport LibraryHost::save(const JobRequest& request, const std::string& settingsFile)
+{
+    JobReport report = start(request);
+    current_ = &report;
+    report.result = runSteps(report, fullPath(settingsFile));
+    current_ = nullptr;
+    return report;
+}
+
+JobReport LibraryHost::start(const JobRequest& request)
+{
+    startFailed_ = false;
+    JobReport report;
+    report.time = utcTimestamp(std::chrono::system_clock::now());
+    report.ticket = request.ticket.empty() ? std::string() : fullPath(request.ticket);
+    report.printer = request.printer;
+    for (const auto& file : request.files) report.files.push_back(fullPath(file));
+    return report;
+}
+
+int LibraryHost::runSteps(JobReport& report, const std::string& saveTo)
+{
+    std::string ticketText;
+    if (!readWhole(report.ticket, ticketText)) {
+        report.note = "the ticket cannot be read: " + report.ticket;
+        return 17;
+    }
+    const bool xmlTicket = ticketKindOf(ticketText) == TicketKind::Xml;
+    // Only a printer asked for on the command line is selected again; the record names the ticket's.
+    const std::string printerAskedFor = report.printer;
+    if (report.printer.empty() && xmlTicket) report.printer = printerNamedIn(ticketText);
+    HeldFiles held;
+    for (const std::string& file : report.files)
+        if (!canRead(file) || !held.hold(file)) {
+            report.note = "the print file cannot be opened: " + file;
+            return 17;
+        }
+    const std::string filesText = filesXml(report.files, printerAskedFor);
+    if (filesText.empty()) {
+        report.note = "a file or printer name holds '<' or '>', which job settings cannot carry";
+        return 4;
+    }
+
+    int rc = 0;
+    if (started_ && GetTickCount64() - startedAt_ > kMaxStartAgeMs) {
+        // The printer list is read when the library starts: a start kept for
+        // long would not know a printer installed since.
+        orvox_.Exit(1);
+        started_ = false;
+        startMessages_.clear();
+    }
+    if (started_) {
+        // The start made while the watcher waited: its messages belong to this job.
+        started_ = false;
+        report.messages.insert(report.messages.begin(), startMessages_.begin(), startMessages_.end());
+        startMessages_.clear();
+    } else {
+        rc = startLibrary(report.note);
+        if (rc != 0) return rc;
+    }
+    if (rc == 0) {
+        int line = 0;
+        rc = xmlTicket ? orvox_.OpenXMLSettings(ticketText.c_str(), &line) : orvox_.OpenSettings(report.ticket.c_str());
+        if (rc != 0) {
+            report.line = xmlTicket ? line : 0;
+            report.note = xmlTicket ? "the XML ticket was refused at line " + std::to_string(line)
+                                    : "the settings file was refused";
+        }
+        pumpMessages();
+    }
+    if (rc == 0) {
+        int line = 0;
+        rc = orvox_.OpenXMLSettings(filesText.c_str(), &line);
+        if (rc != 0) {
+            report.line = line;
+            report.note = "the files and printer were refused";
+        }
+        pumpMessages();
+    }
+    if (rc == 0) {
+        rc = saveTo.empty() ? orvox_.Print() : orvox_.SaveSettings(saveTo.c_str());
+        pumpMessages();
+    }
+    const int ended = orvox_.Exit(1);
+    pumpMessages();
+    if (ended != 0) {
+        const std::string why = "Orvo_Exit returned " + std::to_string(ended);
+        report.note = report.note.empty() ? why : report.note + "; " + why;
+    }
+    return rc;
+}
+
+} // namespace orvox::submit

@@ -1,0 +1,290 @@
+// Hot folders without the library: a stand-in runner records what it was given
+// and answers with a chosen result, so every path of a file is checked on disk.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "submit/portable/hot_folder.h"
+
+namespace orvox::submit {
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono::milliseconds;
+
+class FakeAccess : public FolderAccess {
+public:
+    bool canOpenExclusively(const fs::path& file) override { return held.count(file.filename().string()) == 0; }
+    bool writeText(const fs::path& file, const std::string& text) override
+    {
+        if (fullFolder == file.parent_path().filename().string()) {
+            std::ofstream(file) << text.substr(0, text.size() / 2);  // what a full disk leaves
+            return false;
+        }
+        return FolderAccess::writeText(file, text);
+    }
+    std::set<std::string> held;
+    std::string fullFolder;
+};
+
+std::string read(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void write(const fs::path& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
+
+std::set<std::string> namesIn(const fs::path& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.is_regular_file()) names.insert(entry.path().filename().string());
+    return names;
+}
+
+class HotFolderTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        root = fs::temp_directory_path() /
+               ("orvox-hot-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + "-" +
+                testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        fs::create_directories(root);
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    HotFolder makeFolder(milliseconds wait = milliseconds(1000))
+    {
+        return HotFolder(root, "Q1", wait, access, [this](const std::string& e) { events.push_back(e); },
+                         [this](const JobReport& r) { records.push_back(r); });
+    }
+    // A runner that checks the file is in Processing, keeps the request, and answers `result`.
+    JobRunner runner(int result)
+    {
+        return [this, result](const JobRequest& request) {
+            requests.push_back(request);
+            EXPECT_EQ(request.files.at(0).parent_path().filename(), "Processing");
+            contents.push_back(read(request.files.at(0)));
+            JobReport report;
+            report.time = "t";
+            report.ticket = request.ticket.string();
+            report.printer = request.printer;
+            for (const auto& f : request.files) report.files.push_back(f.string());
+            report.result = result;
+            if (result) report.messages = {{"error (OK)", "refused", "OK"}};
+            return report;
+        };
+    }
+
+    fs::path root;
+    FakeAccess access;
+    std::vector<std::string> events;
+    std::vector<JobReport> records;
+    std::vector<JobRequest> requests;
+    std::vector<std::string> contents;
+    Clock::time_point t0 = Clock::now();
+};
+
+TEST_F(HotFolderTest, AFileIsTakenOnlyWhenItHasStoppedChangingAndNobodyHoldsIt)
+{
+    HotFolder folder = makeFolder();
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    write(root / "a.ps", "part one");
+    EXPECT_TRUE(folder.readyFiles(t0).empty());
+    EXPECT_TRUE(folder.waiting());
+    // It grows before the wait is over: the wait starts again.
+    write(root / "a.ps", "part one, part two");
+    EXPECT_TRUE(folder.readyFiles(t0 + milliseconds(900)).empty());
+    EXPECT_TRUE(folder.readyFiles(t0 + milliseconds(1800)).empty());
+    // Unchanged for the whole wait, but a writer still has it open.
+    access.held.insert("a.ps");
+    EXPECT_TRUE(folder.readyFiles(t0 + milliseconds(2000)).empty());
+    access.held.clear();
+    EXPECT_EQ(folder.readyFiles(t0 + milliseconds(2000)), std::vector<std::string>{"a.ps"});
+    EXPECT_FALSE(folder.waiting());
+}
+
+TEST_F(HotFolderTest, TicketsAndFilesBeingCopiedAreNeverPrintFiles)
+{
+    HotFolder folder = makeFolder(milliseconds(0));
+    ASSERT_TRUE(folder.prepare());
+    for (const char* name : {"_ticket.ovx", "b.xml", "~b.pdf", ".c.ps", "d.ps.part", "e.tmp"}) write(root / name, "x");
+    write(root / "b.pdf", "x");
+    EXPECT_EQ(folder.readyFiles(t0), std::vector<std::string>{"b.pdf"});
+    // A ticket that is still changing keeps its file back.
+    HotFolder slow = makeFolder(milliseconds(1000));
+    slow.readyFiles(t0);
+    write(root / "b.xml", "changed");
+    EXPECT_TRUE(slow.readyFiles(t0 + milliseconds(1500)).empty());
+    EXPECT_EQ(slow.readyFiles(t0 + milliseconds(2600)), std::vector<std::string>{"b.pdf"});
+}
+
+TEST_F(HotFolderTest, APrintedFileEndsInDoneWithItsLogAndTheFolderTicketStays)
+{
+    HotFolder folder = makeFolder(milliseconds(0));
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    write(root / "a.ps", "%!PS job a");
+    for (const auto& name : folder.readyFiles(t0)) folder.serve(name, runner(0));
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].ticket, root / "_ticket.xml");
+    EXPECT_EQ(requests[0].printer, "Q1");
+    EXPECT_EQ(contents[0], "%!PS job a");
+    EXPECT_EQ(namesIn(root), std::set<std::string>{"_ticket.xml"});
+    EXPECT_TRUE(namesIn(root / "Processing").empty());
+    EXPECT_EQ(namesIn(root / "Done"), (std::set<std::string>{"a.ps", "a.ps.log"}));
+    EXPECT_EQ(read(root / "Done" / "a.ps"), "%!PS job a");
+    const std::string log = read(root / "Done" / "a.ps.log");
+    EXPECT_NE(log.find("result: 0 success"), std::string::npos) << log;
+    EXPECT_NE(log.find("moved to: Done/a.ps"), std::string::npos) << log;
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].outcome, "Done/a.ps");
+}
+
+TEST_F(HotFolderTest, OwnTicketWinsAndTravelsWithItsFileAndANameClashGetsASuffix)
+{
+    HotFolder folder = makeFolder(milliseconds(0));
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    write(root / "Done" / "a.ps", "an earlier job");
+    write(root / "a.ps", "the new job");
+    write(root / "a.xml", "<PRINTER_SETTINGS/>");
+    for (const auto& name : folder.readyFiles(t0)) folder.serve(name, runner(0));
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].ticket, root / "Processing" / "a.xml");
+    EXPECT_EQ(read(root / "Done" / "a.ps"), "an earlier job");
+    EXPECT_EQ(read(root / "Done" / "a (2).ps"), "the new job");
+    EXPECT_EQ(namesIn(root / "Done"), (std::set<std::string>{"a.ps", "a (2).ps", "a (2).ps.log", "a (2).xml"}));
+    EXPECT_EQ(namesIn(root), std::set<std::string>{"_ticket.xml"});
+}
+
+TEST_F(HotFolderTest, RefusedJobsMissingTicketsAndVanishedFilesEndInFailedWithALog)
+{
+    HotFolder folder = makeFolder(milliseconds(0));
+    ASSERT_TRUE(folder.prepare());
+    write(root / "refused.tif", "II*");
+    write(root / "refused.xml", "<PRINTER_SETTINGS/>");
+    write(root / "orphan.ps", "no ticket anywhere");
+    write(root / "gone.ps", "x");
+    const auto ready = folder.readyFiles(t0);
+    ASSERT_EQ(ready.size(), 3u);
+    fs::remove(root / "gone.ps");
+    for (const auto& name : ready) folder.serve(name, runner(34));
+    ASSERT_EQ(requests.size(), 1u);  // only the file with a ticket reached the library
+    EXPECT_EQ(namesIn(root / "Failed"), (std::set<std::string>{"refused.tif", "refused.tif.log", "refused.xml",
+                                                               "orphan.ps", "orphan.ps.log", "gone.ps.log"}));
+    EXPECT_NE(read(root / "Failed" / "refused.tif.log").find("result: 34 Only bilevel TIFF images are allowed"),
+              std::string::npos);
+    EXPECT_NE(read(root / "Failed" / "refused.tif.log").find("message: error (OK) -> OK: refused"),
+              std::string::npos);
+    EXPECT_NE(read(root / "Failed" / "orphan.ps.log").find("note: no ticket"), std::string::npos);
+    EXPECT_NE(read(root / "Failed" / "gone.ps.log").find("vanished"), std::string::npos);
+    EXPECT_EQ(read(root / "Failed" / "orphan.ps"), "no ticket anywhere");
+    EXPECT_TRUE(namesIn(root).empty());
+    EXPECT_EQ(records.size(), 3u);
+}
+
+TEST_F(HotFolderTest, AFileThatVanishesWhileItIsWatchedLeavesALogInFailed)
+{
+    HotFolder folder = makeFolder(milliseconds(1000));
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    write(root / "a.ps", "half");
+    EXPECT_TRUE(folder.readyFiles(t0).empty());
+    fs::remove(root / "a.ps");
+    fs::remove(root / "_ticket.xml");  // a ticket going away is no job's failure
+    EXPECT_TRUE(folder.readyFiles(t0 + milliseconds(500)).empty());
+    EXPECT_EQ(namesIn(root / "Failed"), std::set<std::string>{"a.ps.log"});
+    EXPECT_NE(read(root / "Failed" / "a.ps.log").find("result: 17 Cannot Open File."), std::string::npos);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].outcome, "Failed/a.ps.log (log only)");
+    // Only once: the next look has nothing more to say.
+    folder.readyFiles(t0 + milliseconds(600));
+    EXPECT_EQ(records.size(), 1u);
+}
+
+TEST_F(HotFolderTest, WhenDoneCannotTakeTheLogThePrintedFileGoesToFailed)
+{
+    HotFolder folder = makeFolder(milliseconds(0));
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.ovx", "settings");
+    write(root / "a.ps", "printed");
+    access.fullFolder = "Done";
+    for (const auto& name : folder.readyFiles(t0)) folder.serve(name, runner(0));
+    EXPECT_TRUE(namesIn(root / "Done").empty());
+    EXPECT_EQ(namesIn(root / "Failed"), (std::set<std::string>{"a.ps", "a.ps.log"}));
+    const std::string log = read(root / "Failed" / "a.ps.log");
+    EXPECT_NE(log.find("result: 0 success"), std::string::npos) << log;
+    EXPECT_NE(log.find("could not be placed in Done"), std::string::npos) << log;
+}
+
+TEST_F(HotFolderTest, ARestartMovesWhatWasInProcessingToFailedWithoutPrintingIt)
+{
+    fs::create_directories(root / "Processing");
+    write(root / "Processing" / "a.ps", "interrupted job");
+    write(root / "Processing" / "a.xml", "<PRINTER_SETTINGS/>");
+    write(root / "Processing" / "lone.ovx", "settings");
+    fs::create_directories(root / "Failed");
+    write(root / "Failed" / "a.ps", "an older failure");
+    HotFolder folder = makeFolder(milliseconds(0));
+    ASSERT_TRUE(folder.prepare());
+    for (const auto& name : folder.readyFiles(t0)) folder.serve(name, runner(0));
+    EXPECT_TRUE(requests.empty());
+    EXPECT_TRUE(namesIn(root / "Processing").empty());
+    EXPECT_EQ(namesIn(root / "Failed"),
+              (std::set<std::string>{"a.ps", "a (2).ps", "a (2).ps.log", "a (2).xml", "lone.ovx"}));
+    EXPECT_EQ(read(root / "Failed" / "a (2).ps"), "interrupted job");
+    EXPECT_NE(read(root / "Failed" / "a (2).ps.log").find("not printed again"), std::string::npos);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].result, 1);
+}
+
+TEST_F(HotFolderTest, AStopDuringAJobEndsTheWatcherAfterThatJob)
+{
+    HotFolder folder = makeFolder(milliseconds(0));
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    write(root / "a.ps", "a");
+    write(root / "b.ps", "b");
+    std::atomic<bool> stop{false};
+    JobRunner inner = runner(0);
+    Watcher watcher({&folder}, [&](const JobRequest& r) {
+        stop = true;  // Ctrl+C arrives while the first job prints
+        return inner(r);
+    }, stop);
+    watcher.poll(t0);
+    EXPECT_EQ(namesIn(root / "Done"), (std::set<std::string>{"a.ps", "a.ps.log"}));
+    EXPECT_EQ(namesIn(root), (std::set<std::string>{"_ticket.xml", "b.ps"}));
+}
+
+TEST_F(HotFolderTest, SeveralFoldersEachWithItsOwnPrinter)
+{
+    const fs::path second = root / "second";
+    fs::create_directories(second);
+    HotFolder first = makeFolder(milliseconds(0));
+    HotFolder other(second, "Q2", milliseconds(0), access, {}, {});
+    ASSERT_TRUE(first.prepare());
+    ASSERT_TRUE(other.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    write(second / "_ticket.ovx", "settings");
+    write(root / "a.ps", "a");
+    write(second / "b.ps", "b");
+    std::atomic<bool> stop{false};
+    Watcher watcher({&first, &other}, runner(0), stop);
+    EXPECT_TRUE(watcher.poll(t0));
+    EXPECT_EQ(watcher.served(), 2);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].printer, "Q1");
+    EXPECT_EQ(requests[1].printer, "Q2");
+    EXPECT_EQ(requests[1].ticket, second / "_ticket.ovx");
+    EXPECT_FALSE(watcher.poll(t0));
+    EXPECT_EQ(watcher.served(), 0);
+}
+
+} // namespace
+} // namespace orvox::submit

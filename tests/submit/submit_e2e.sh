@@ -1,0 +1,294 @@
+#!/usr/bin/env bash
+# OrvoxSubmit under Wine through the capture printer, from an installation
+# folder of its own (with TIFF conversion on):
+#   - print with an XML ticket, with a settings-file ticket, with a printer
+#     that is not there (19), with a ticket that does not parse (39 and its
+#     line), with a file the library refuses (a colour TIFF, 34), with a
+#     question answered No (23) and, with --yes, Yes; exit codes and JSON records;
+#   - a hot folder that receives ten files, one written slowly in parts: each
+#     arrives at the printer exactly once and whole;
+#   - hot folders with a bad ticket and with a missing printer;
+#   - a watcher killed while a job is in Processing, then started again;
+#   - Ctrl+C while a job prints: the job finishes, the next file stays.
+#   submit_e2e.sh BIN_FOLDER      (needs ORVOX_QUEUE and ORVOX_CAPTURE_DIR: tools/e2e-env.sh)
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+bin=$(cd "${1:?usage: $0 BIN_FOLDER}" && pwd)
+queue=${ORVOX_QUEUE:?ORVOX_QUEUE is not set (run through tools/e2e-env.sh)}
+capture=${ORVOX_CAPTURE_DIR:?ORVOX_CAPTURE_DIR is not set}
+
+work=$(mktemp -d /tmp/orvox-submit-e2e.XXXXXX)
+watcher_pid=
+cleanup() {
+  [ -n "$watcher_pid" ] && kill "$watcher_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+inst=$work/install
+mkdir -p "$inst"
+cp "$bin/Orvox.dll" "$bin/orvoxRes.dll" "$bin/OrvoxSubmit.exe" "$inst/"
+cp "$root"/install/* "$inst/"
+cp "$bin"/*.chm "$inst/" 2>/dev/null || true
+# TIFF files are converted to PDF (and refused when they cannot be).
+printf '[BrandingStrings]\r\nTypeFilter=1\r\n' >"$inst/OrvoxBr.ini"
+
+# 77: the program cannot run on this machine (a 32-bit one where no 32-bit
+# program runs; wine-run.sh said why): a skip, not a pass.
+help_rc=0
+(cd "$inst" && "$root/tools/wine-run.sh" ./OrvoxSubmit.exe --help >/dev/null) || help_rc=$?
+if ((help_rc == 77)); then echo "submit e2e: skipped"; exit 77; fi
+
+failures=0
+pass() { echo "ok: $*"; }
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+win() { local p=$1; echo "Z:${p//\//\\}"; }
+
+# Runs OrvoxSubmit from the installation folder; stderr goes to $work/last.err.
+submit() {
+  (cd "$inst" && timeout 300 "$root/tools/wine-run.sh" ./OrvoxSubmit.exe "$@") 2>"$work/last.err"
+}
+
+jobs_now() { find "$capture" -maxdepth 1 -name 'job-*.bin' | sort; }
+# Waits until the capture folder holds COUNT jobs more than the list in FILE, at most SECONDS.
+wait_jobs() {
+  local before=$1 count=$2 seconds=${3:-30} n
+  for ((i = 0; i < seconds * 10; i++)); do
+    n=$(jobs_now | comm -13 "$before" - | wc -l)
+    ((n >= count)) && break
+    sleep 0.1
+  done
+  jobs_now | comm -13 "$before" -
+}
+# True when exactly one job of the list ends with the bytes of FILE.
+received_once() {
+  python3 - "$1" "$2" <<'PY'
+import sys
+jobs = [open(p, 'rb').read() for p in open(sys.argv[1]).read().split()]
+want = open(sys.argv[2], 'rb').read()
+sys.exit(0 if sum(j.endswith(want) for j in jobs) == 1 else 1)
+PY
+}
+
+# A process and its descendants (the Windows program runs as a child of the wine-run.sh it was started by).
+tree_of() {
+  local pid=$1 child
+  echo "$pid"
+  for child in $(pgrep -P "$pid"); do tree_of "$child"; done
+}
+
+page() { # NAME: a small PostScript file whose text names it
+  printf '%%!PS-Adobe-3.0\n%%%%Title: %s\n/Helvetica findfont 20 scalefont setfont\n72 720 moveto (%s) show showpage\n%%%%EOF\n' "$1" "$1"
+}
+
+mkdir -p "$work/files"
+page alpha >"$work/files/alpha.ps"
+page beta >"$work/files/beta.ps"
+printf '<PRINTER_SETTINGS>\n<PRINTER>%s</PRINTER>\n<COLLATE>ON</COLLATE>\n</PRINTER_SETTINGS>\n' "$queue" >"$work/good.xml"
+printf '<PRINTER_SETTINGS>\n<PRINTER>NoSuchQueue</PRINTER>\n</PRINTER_SETTINGS>\n' >"$work/missing-printer.xml"
+printf '<PRINTER_SETTINGS>\n<COLLATE>ON</COLLATE>\n<COLLATE ON</COLLATE>\n</PRINTER_SETTINGS>\n' >"$work/broken.xml"
+# A colour image: the PDF conversion takes bilevel images only.
+{ printf 'P6\n16 16\n255\n'; python3 -c "import sys; sys.stdout.buffer.write(bytes([200, 30, 30]) * 256)"; } >"$work/colour.ppm"
+ppm2tiff -R 300 "$work/colour.ppm" "$work/files/colour.tif"
+
+echo "== print: XML ticket, two files"
+jobs_now >"$work/before"
+submit print --ticket "$(win "$work/good.xml")" --json "$(win "$work/print.jsonl")" \
+  "$(win "$work/files/alpha.ps")" "$(win "$work/files/beta.ps")"
+rc=$?
+wait_jobs "$work/before" 2 >"$work/new"
+if ((rc == 0)) && received_once "$work/new" "$work/files/alpha.ps" && received_once "$work/new" "$work/files/beta.ps"; then
+  pass "exit 0, both files at the printer once"
+else
+  fail "XML ticket: exit $rc, $(wc -l <"$work/new") new jobs"; cat "$work/last.err"
+fi
+grep -q '"result":0' "$work/print.jsonl" && grep -q 'alpha.ps' "$work/print.jsonl" &&
+  pass "JSON record" || fail "no JSON record: $(cat "$work/print.jsonl" 2>/dev/null)"
+grep -q ' result 0 success' "$work/last.err" && pass "result on stderr" || fail "no result line: $(cat "$work/last.err")"
+
+echo "== print: settings-file ticket made by save"
+submit save --ticket "$(win "$work/good.xml")" "$(win "$work/good.ovx")"
+rc=$?
+if ((rc == 0)) && [ -s "$work/good.ovx" ]; then pass "save wrote a settings file"; else fail "save: exit $rc"; cat "$work/last.err"; fi
+jobs_now >"$work/before"
+submit print --ticket "$(win "$work/good.ovx")" --printer "$queue" "$(win "$work/files/alpha.ps")"
+rc=$?
+wait_jobs "$work/before" 1 >"$work/new"
+if ((rc == 0)) && received_once "$work/new" "$work/files/alpha.ps"; then pass "settings-file ticket printed"
+else fail "settings-file ticket: exit $rc"; cat "$work/last.err"; fi
+
+echo "== print: failures and their codes"
+jobs_now >"$work/before"
+submit print --ticket "$(win "$work/missing-printer.xml")" "$(win "$work/files/alpha.ps")"
+rc=$?
+((rc == 19)) && grep -qi 'NoSuchQueue' "$work/last.err" && pass "missing printer: 19 and its message" ||
+  { fail "missing printer: exit $rc"; cat "$work/last.err"; }
+submit print --ticket "$(win "$work/good.ovx")" --printer NoSuchQueue "$(win "$work/files/alpha.ps")"
+rc=$?
+((rc == 19)) && pass "--printer not there: 19" || fail "--printer not there: exit $rc"
+submit print --ticket "$(win "$work/broken.xml")" "$(win "$work/files/alpha.ps")"
+rc=$?
+((rc == 39)) && grep -q 'line 3' "$work/last.err" && pass "broken ticket: 39 at line 3" ||
+  { fail "broken ticket: exit $rc"; cat "$work/last.err"; }
+submit print --ticket "$(win "$work/good.xml")" "$(win "$work/files/colour.tif")"
+rc=$?
+((rc == 34)) && grep -q 'message error' "$work/last.err" && pass "colour TIFF refused: 34 with the library's message" ||
+  { fail "colour TIFF: exit $rc"; cat "$work/last.err"; }
+submit print --ticket "$(win "$work/good.xml")" "$(win "$work/files/nothere.ps")"
+rc=$?
+((rc == 17)) && pass "missing print file: 17" || fail "missing print file: exit $rc"
+submit print --ticket "$(win "$work/nothere.xml")" "$(win "$work/files/alpha.ps")"
+rc=$?
+((rc == 17)) && pass "missing ticket: 17" || fail "missing ticket: exit $rc"
+submit print "$(win "$work/files/alpha.ps")"
+rc=$?
+((rc == 64)) && pass "command line without ticket: 64" || fail "command line without ticket: exit $rc"
+# A bilevel TIFF with PCL as the printer language: the library asks whether to
+# send the converted PDF anyway. The default answer stops the job with 23.
+printf '<PRINTER_SETTINGS>\n<PRINTER>%s</PRINTER>\n<PRINTER_LANGUAGE>ID_FILE_TYPE_PCL</PRINTER_LANGUAGE>\n</PRINTER_SETTINGS>\n' \
+  "$queue" >"$work/pcl.xml"
+cp "$root/tests/fuzz/corpus/tiff_to_pdf/plain.tif" "$work/files/plain.tif"
+submit print --ticket "$(win "$work/pcl.xml")" "$(win "$work/files/plain.tif")"
+rc=$?
+((rc == 23)) && grep -q 'message question (Yes/No) -> No: ' "$work/last.err" && pass "a question is answered No: 23" ||
+  { fail "question without --yes: exit $rc"; cat "$work/last.err"; }
+sleep 1
+n=$(wait_jobs "$work/before" 0 0 | wc -l)
+((n == 0)) && pass "no failed job reached the printer" || fail "$n jobs reached the printer from failed runs"
+submit print --yes --ticket "$(win "$work/pcl.xml")" "$(win "$work/files/plain.tif")"
+rc=$?
+n=$(wait_jobs "$work/before" 1 30 | wc -l)
+((rc == 0 && n == 1)) && grep -q 'message question (Yes/No) -> Yes: ' "$work/last.err" &&
+  pass "with --yes the question is answered Yes and the job printed" || { fail "--yes: exit $rc, $n jobs"; cat "$work/last.err"; }
+submit --help >"$work/help.txt"
+grep -q "Exit status: the library's result code" "$work/help.txt" && pass "--help names the exit status" || fail "--help"
+
+echo "== watch: ten files, one written slowly"
+hot=$work/hot
+mkdir -p "$hot"
+cp "$work/good.xml" "$hot/_ticket.xml"
+jobs_now >"$work/before"
+(cd "$inst" && exec timeout 300 "$root/tools/wine-run.sh" ./OrvoxSubmit.exe watch "$(win "$hot")" \
+  --stable 1.5 --poll 0.2 --idle-exit 6 --json "$(win "$work/watch.jsonl")") 2>"$work/watch.err" &
+watcher_pid=$!
+for i in 1 2 3 4 5 6 7 8 9; do page "file $i" >"$work/files/f$i.ps"; cp "$work/files/f$i.ps" "$hot/f$i.ps"; done
+# The slow one: six parts, 0.8 s apart, each shorter than the stability wait.
+python3 - "$work/files/slow.ps" <<'PY'
+import sys
+body = b"%!PS-Adobe-3.0\n" + b"".join(b"%% line %d of the slow file\n" % i for i in range(3000)) + b"showpage\n%%EOF\n"
+open(sys.argv[1], "wb").write(body)
+PY
+python3 - "$work/files/slow.ps" "$hot/slow.ps" <<'PY'
+import sys, time
+data = open(sys.argv[1], "rb").read()
+step = len(data) // 6 + 1
+with open(sys.argv[2], "wb") as out:
+    for at in range(0, len(data), step):
+        out.write(data[at:at + step]); out.flush(); time.sleep(0.8)
+PY
+wait "$watcher_pid"
+rc=$?
+watcher_pid=
+wait_jobs "$work/before" 10 30 >"$work/new"
+ok=1
+for f in f1 f2 f3 f4 f5 f6 f7 f8 f9 slow; do
+  received_once "$work/new" "$work/files/$f.ps" || { ok=0; echo "not received once: $f"; }
+  cmp -s "$hot/Done/$f.ps" "$work/files/$f.ps" || { ok=0; echo "not in Done whole: $f"; }
+  grep -q '^result: 0 success' "$hot/Done/$f.ps.log" || { ok=0; echo "no log: $f"; }
+done
+if ((ok)) && (($(wc -l <"$work/new") == 10)) && ((rc == 0)); then pass "ten files, each printed once and whole"
+else fail "ten files: exit $rc, $(wc -l <"$work/new") jobs"; cat "$work/watch.err"; fi
+(($(grep -c '"result":0' "$work/watch.jsonl") == 10)) && pass "ten JSON records" || fail "JSON records"
+[ -z "$(ls "$hot/Processing")" ] && [ "$(ls "$hot")" = "$(printf 'Done\nFailed\nProcessing\n_ticket.xml')" ] &&
+  pass "only the ticket stays in the folder" || fail "folder left: $(ls "$hot")"
+
+echo "== watch: two folders, a bad ticket and a missing printer"
+bad=$work/bad noprinter=$work/noprinter
+mkdir -p "$bad" "$noprinter"
+cp "$work/broken.xml" "$bad/_ticket.xml"
+cp "$work/good.xml" "$noprinter/_ticket.xml"
+cp "$work/files/alpha.ps" "$bad/a.ps"
+cp "$work/files/beta.ps" "$noprinter/b.ps"
+cp "$work/files/colour.tif" "$noprinter/c.tif"
+cp "$work/good.xml" "$noprinter/c.xml"
+jobs_now >"$work/before"
+submit watch "$(win "$bad")" --printer NoSuchQueue "$(win "$noprinter")" --stable 0.5 --poll 0.2 --once
+rc=$?
+grep -q '^result: 39 ' "$bad/Failed/a.ps.log" && grep -q 'line 3' "$bad/Failed/a.ps.log" &&
+  cmp -s "$bad/Failed/a.ps" "$work/files/alpha.ps" && pass "bad ticket: Failed with 39 and its line" ||
+  { fail "bad ticket"; cat "$bad/Failed/a.ps.log" "$work/last.err"; }
+grep -q '^result: 19 ' "$noprinter/Failed/b.ps.log" && grep -q 'NoSuchQueue' "$noprinter/Failed/b.ps.log" &&
+  pass "missing printer: Failed with 19 and the library's message" || { fail "missing printer"; cat "$noprinter/Failed/b.ps.log"; }
+[ -f "$noprinter/Failed/c.xml" ] && pass "own ticket went to Failed with its file" || fail "own ticket not moved"
+sleep 1
+n=$(wait_jobs "$work/before" 0 0 | wc -l)
+((n == 0 && rc == 0)) && pass "nothing printed from the failing folders" || fail "$n jobs printed, exit $rc"
+
+echo "== watch: killed during Processing, then started again"
+kill_dir=$work/kill
+mkdir -p "$kill_dir"
+cp "$work/good.xml" "$kill_dir/_ticket.xml"
+# A big file keeps the job in Processing long enough to be seen there.
+python3 -c "import sys; sys.stdout.buffer.write(b'%!PS-Adobe-3.0\n' + b'% padding line of the big job ..........\n' * 600000 + b'showpage\n')" >"$kill_dir/big.ps"
+cp "$kill_dir/big.ps" "$work/files/big.ps"
+(cd "$inst" && exec timeout 300 "$root/tools/wine-run.sh" ./OrvoxSubmit.exe watch "$(win "$kill_dir")" \
+  --stable 0.3 --poll 0.1) 2>"$work/kill.err" &
+watcher_pid=$!
+for ((i = 0; i < 600; i++)); do [ -f "$kill_dir/Processing/big.ps" ] && break; sleep 0.05; done
+if [ -f "$kill_dir/Processing/big.ps" ]; then
+  # The watcher and what it started, by their ids, all at once, as a crash would end it.
+  kill -KILL $(tree_of "$watcher_pid") 2>/dev/null
+  wait "$watcher_pid" 2>/dev/null
+  watcher_pid=
+  pass "killed with big.ps in Processing"
+else
+  fail "big.ps never reached Processing"; cat "$work/kill.err"
+fi
+sleep 1
+page after >"$kill_dir/after.ps"
+cp "$kill_dir/after.ps" "$work/files/after.ps"
+jobs_now >"$work/before"
+submit watch "$(win "$kill_dir")" --stable 0.3 --poll 0.1 --once
+rc=$?
+wait_jobs "$work/before" 1 30 >"$work/new"
+cmp -s "$kill_dir/Failed/big.ps" "$work/files/big.ps" && grep -q 'not printed again' "$kill_dir/Failed/big.ps.log" &&
+  pass "after the restart the interrupted job is in Failed, whole, with its log" || { fail "restart recovery"; ls -R "$kill_dir"; }
+[ ! -e "$kill_dir/Processing/big.ps" ] && [ ! -e "$kill_dir/Done/big.ps" ] && pass "not also in Done or Processing" ||
+  fail "interrupted job in two places"
+received_once "$work/new" "$work/files/after.ps" && [ -f "$kill_dir/Done/after.ps" ] &&
+  ! grep -q 'took big.ps' "$work/last.err" && grep -q 'big.ps -> Failed/big.ps (not printed again)' "$work/last.err" &&
+  pass "the restarted watcher printed the next file, not the interrupted one" || { fail "after restart"; cat "$work/last.err"; }
+
+echo "== watch: Ctrl+C during a job lets it finish"
+stop_dir=$work/stop
+mkdir -p "$stop_dir"
+cp "$work/good.xml" "$stop_dir/_ticket.xml"
+(cd "$inst" && exec timeout 300 "$root/tools/wine-run.sh" ./OrvoxSubmit.exe watch "$(win "$stop_dir")" \
+  --stable 0.3 --poll 0.1) 2>"$work/stop.err" &
+watcher_pid=$!
+jobs_now >"$work/before"
+# Not the same bytes as the killed job's, which may still reach the printer from the spooler.
+{ cat "$work/files/big.ps"; echo "% the job stopped with Ctrl+C"; } >"$work/files/big-stop.ps"
+cp "$work/files/big-stop.ps" "$stop_dir/big.ps"
+cp "$work/files/alpha.ps" "$stop_dir/later.ps"
+for ((i = 0; i < 600; i++)); do [ -f "$stop_dir/Processing/big.ps" ] && break; sleep 0.05; done
+# Wine turns SIGINT into the console's Ctrl+C for the Windows program (the child of timeout).
+program=$(pgrep -P "$watcher_pid" | head -n 1)
+[ -n "$program" ] && kill -INT "$program"
+for ((i = 0; i < 1200; i++)); do kill -0 "$watcher_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$watcher_pid" 2>/dev/null; then
+  fail "the watcher did not end after Ctrl+C"; kill -KILL $(tree_of "$watcher_pid") 2>/dev/null
+fi
+wait "$watcher_pid"
+rc=$?
+watcher_pid=
+wait_jobs "$work/before" 1 30 >"$work/new"
+((rc == 0)) && tr -d '\r' <"$work/stop.err" | grep -q ' stopped$' && cmp -s "$stop_dir/Done/big.ps" "$work/files/big-stop.ps" &&
+  received_once "$work/new" "$work/files/big-stop.ps" && pass "the job in progress finished and reached the printer whole" ||
+  { fail "Ctrl+C: exit $rc"; cat "$work/stop.err"; ls -R "$stop_dir"; }
+[ -f "$stop_dir/later.ps" ] && [ -z "$(ls "$stop_dir/Processing")" ] &&
+  pass "the next file was left in the folder, Processing is empty" || fail "after Ctrl+C: $(ls -R "$stop_dir")"
+
+echo "submit e2e: $failures failure(s)"
+((failures == 0))
