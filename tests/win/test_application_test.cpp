@@ -175,69 +175,70 @@ TEST(TestApplication, QuickStartShowsTheLibraryAndQuickFreeEndsAtNull)
     EXPECT_GT(colours.size(), 3u);
 }
 
-TEST(TestApplication, PrintBeforeLoadSaysTheFunctionWasNotLoaded)
+// The test application started with no library loaded, after a click on one
+// of its buttons: its dialog, and the message box that answered the click with
+// the box's text.
+struct ClickBeforeLoad {
+    HWND dialog = nullptr;
+    HWND box = nullptr;
+    std::string text;
+};
+
+void clickBeforeLoad(Child& child, int button, ClickBeforeLoad& out)
 {
     const auto folder = programFolder();
     std::string commandLine = "\"" + (folder / "OrvoxTest.exe").string() + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    Child child;
     ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                folder.string().c_str(), &si, &child.pi));
-    HWND dialog = waitForWindow(child.pi.dwProcessId, "Orvo Test Application");
-    ASSERT_NE(dialog, nullptr);
+    out.dialog = waitForWindow(child.pi.dwProcessId, "Orvo Test Application");
+    ASSERT_NE(out.dialog, nullptr);
 
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1015, BN_CLICKED), 0); // Print
-    HWND box = waitForWindow(child.pi.dwProcessId, "-== ORVO TEST APPLICATION ==-");
-    ASSERT_NE(box, nullptr) << "no message box appeared";
-    std::string text;
+    PostMessageA(out.dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    out.box = waitForWindow(child.pi.dwProcessId, "-== ORVO TEST APPLICATION ==-");
+    ASSERT_NE(out.box, nullptr) << "no message box appeared";
     for (const DWORD shown = GetTickCount(); GetTickCount() - shown < 10000; Sleep(20)) {
-        text.clear();
-        EnumChildWindows(box, collectText, reinterpret_cast<LPARAM>(&text));
-        if (text.find("loaded") != std::string::npos) break;
+        out.text.clear();
+        EnumChildWindows(out.box, collectText, reinterpret_cast<LPARAM>(&out.text));
+        if (out.text.find("loaded") != std::string::npos) break;
     }
-    EXPECT_NE(text.find("Function was not loaded"), std::string::npos) << text;
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
 
-    // Nothing is loaded, so closing asks the library nothing and ends the program.
-    PostMessageA(dialog, WM_CLOSE, 0, 0);
+// The program's exit code once it has ended (within 20 s).
+void expectCleanExit(Child& child)
+{
     ASSERT_EQ(WaitForSingleObject(child.pi.hProcess, 20000), WAIT_OBJECT_0);
     DWORD code = 1;
     GetExitCodeProcess(child.pi.hProcess, &code);
     EXPECT_EQ(code, 0u);
 }
 
+TEST(TestApplication, PrintBeforeLoadSaysTheFunctionWasNotLoaded)
+{
+    Child child;
+    ClickBeforeLoad click;
+    ASSERT_NO_FATAL_FAILURE(clickBeforeLoad(child, 1015, click)); // Print
+    EXPECT_NE(click.text.find("Function was not loaded"), std::string::npos) << click.text;
+    PostMessageA(click.box, WM_COMMAND, IDOK, 0);
+
+    // Nothing is loaded, so closing asks the library nothing and ends the program.
+    PostMessageA(click.dialog, WM_CLOSE, 0, 0);
+    expectCleanExit(child);
+}
+
 TEST(TestApplication, ExitBeforeLoadSaysTheFunctionWasNotLoadedAndStillCloses)
 {
-    const auto folder = programFolder();
-    std::string commandLine = "\"" + (folder / "OrvoxTest.exe").string() + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
     Child child;
-    ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               folder.string().c_str(), &si, &child.pi));
-    HWND dialog = waitForWindow(child.pi.dwProcessId, "Orvo Test Application");
-    ASSERT_NE(dialog, nullptr);
-
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1048, BN_CLICKED), 0); // Exit
-    HWND box = waitForWindow(child.pi.dwProcessId, "-== ORVO TEST APPLICATION ==-");
-    ASSERT_NE(box, nullptr) << "Exit without a library said nothing";
-    std::string text;
-    for (const DWORD shown = GetTickCount(); GetTickCount() - shown < 10000; Sleep(20)) {
-        text.clear();
-        EnumChildWindows(box, collectText, reinterpret_cast<LPARAM>(&text));
-        if (text.find("loaded") != std::string::npos) break;
-    }
-    EXPECT_NE(text.find("Function was not loaded"), std::string::npos) << text;
+    ClickBeforeLoad click;
+    ASSERT_NO_FATAL_FAILURE(clickBeforeLoad(child, 1048, click)); // Exit
+    EXPECT_NE(click.text.find("Function was not loaded"), std::string::npos) << click.text;
     EXPECT_EQ(WaitForSingleObject(child.pi.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT))
         << "the program waits for the tester to read the message";
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    PostMessageA(click.box, WM_COMMAND, IDOK, 0);
 
     // Then it closes, as Exit always does.
-    ASSERT_EQ(WaitForSingleObject(child.pi.hProcess, 20000), WAIT_OBJECT_0);
-    DWORD code = 1;
-    GetExitCodeProcess(child.pi.hProcess, &code);
-    EXPECT_EQ(code, 0u);
+    expectCleanExit(child);
 }
 
 TEST(TestApplication, EnabledPagesBoxTakesTheFilesTabOutAndBack)
