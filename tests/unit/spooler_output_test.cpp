@@ -307,6 +307,11 @@ public:
     }
     bool fileExists(const std::string& path) const override { return real_.fileExists(path); }
     bool removeFile(const std::string& path) override { return real_.removeFile(path); }
+    bool isReadOnly(const std::string& path) const override { return real_.isReadOnly(path); }
+    bool writeNewFile(const std::string& path, std::string_view bytes) override
+    {
+        return real_.writeNewFile(path, bytes);
+    }
     bool replaceFile(const std::string& replacement, const std::string& target) override
     {
         return real_.replaceFile(replacement, target);
