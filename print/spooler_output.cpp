@@ -185,6 +185,10 @@ bool writeToPrinter(std::string_view bytes, platform::Printer& printer)
 bool SpoolerOutput::send(const std::string& jobFile, const std::string& dataFile, platform::Printer& printer,
                          int modifyPrintFile)
 {
+    // A print file that was deleted or locked since it was listed fails the send
+    // before anything reaches the queue: the printer never gets a job header
+    // without its data.
+    if (!StdioFile(dataFile, "rb")) return false;
     if (!printer.startDocument(documentName(dataFile))) {
         services_.messages.show(services_.strings.load(IDS_PRINT_START_FAILED) + "\n\n" + printer.lastErrorText(),
                                 platform::kMbIconStop);

@@ -276,6 +276,14 @@ TEST_F(SpoolerOutputTest, FailuresAreReportedWhereTheyHappen)
     EXPECT_TRUE(spooler.documents.back().ended);
 }
 
+TEST_F(SpoolerOutputTest, APrintFileGoneSinceItWasListedSendsNothing)
+{
+    EXPECT_FALSE(output.send(jobFile, env.work.file("gone.ps"), *printer, kModifyYes));
+    EXPECT_TRUE(spooler.documents.empty()) << "no job header may reach the queue without its data";
+    EXPECT_TRUE(env.messages.shown.empty());
+    EXPECT_TRUE(env.tempFiles().empty());
+}
+
 TEST_F(SpoolerOutputTest, DataThatDoesNotReachTheQueueFailsTheSend)
 {
     spooler.failures.failWriteNumber = 2;  // the first data chunk
