@@ -164,7 +164,7 @@ std::string SpoolerOutput::makeHeaderStrippedCopy(const std::string& dataFile)
             if (std::ferror(in.get())) return {};
             from = 0;
         }
-        if (!in.close() || !out.close()) return {};
+        if (!in.close() || !out.closeWritten(copy.path())) return {};
     }
     // The copy is the caller's now; it deletes it after the send.
     std::string path = copy.path();
