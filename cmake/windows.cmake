@@ -36,7 +36,8 @@ file(GLOB ORVOX_WIN32_PLATFORM_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/p
 add_library(orvox_win32_platform STATIC ${ORVOX_WIN32_PLATFORM_SOURCES})
 target_include_directories(orvox_win32_platform PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/resources)
 target_compile_options(orvox_win32_platform PRIVATE ${ORVOX_WARNINGS})
-target_link_libraries(orvox_win32_platform PUBLIC winspool ws2_32)
+# Profile writes use the portable INI editor (see Win32Profile).
+target_link_libraries(orvox_win32_platform PUBLIC winspool ws2_32 orvox_portable_platform)
 
 # Orvox.dll
 file(GLOB ORVOX_DLL_SOURCES CONFIGURE_DEPENDS

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "print/paper_handling.h"
+#include "print/stdio_file.h"
 #include "resource.h"
 #include "settings/job_document.h"
 
@@ -74,8 +75,9 @@ std::int16_t JobHeaderBuilder::writeJobHeader(std::string_view dataName, const s
         } else if (modify == stored(ModifyPrintFile::Custom)) {
             result = writeCustomPart(w, false);
         }
-        // A failure that only shows when the buffered rest reaches the disk is a failed write too.
-        if (std::fclose(file.release()) != 0 && result == kHeaderOk) result = kHeaderWriteFailed;
+        // A failure that only shows when the buffered rest reaches the disk is a
+        // failed write too: a job must never go out without its header.
+        if (!closeWrittenFile(file.release(), headerPath) && result == kHeaderOk) result = kHeaderWriteFailed;
         return result;
     } catch (const std::exception&) {
         return kHeaderNotWritten;

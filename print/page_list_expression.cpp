@@ -84,27 +84,33 @@ void rewriteRanges(std::string_view plain, bool stepTwo, std::string& out, const
     }
 }
 
-// Appends `line` cut into segments of at most 255 characters.
-void appendCut(std::string line, std::string_view continuation, std::vector<std::string>& segments)
+// Appends `line` cut into segments of at most 255 characters. Every segment
+// after the first starts with `continuation` (and a blank where a token had
+// to be cut). The line is walked once: a range of many pages makes one very
+// long line, and rebuilding its rest for every segment took hours.
+void appendCut(const std::string& line, std::string_view continuation, std::vector<std::string>& segments)
 {
     if (line.empty()) {
         segments.emplace_back("\n");
         return;
     }
-    while (line.size() > kMaxSegment) {
-        std::size_t cut = line.rfind(' ', kMaxSegment);
-        std::string rest;
+    std::string prefix;    // what the current segment starts with before the line's bytes
+    std::size_t pos = 0;   // the line's first byte not yet in a segment
+    while (prefix.size() + (line.size() - pos) > kMaxSegment) {
+        // Only the first kMaxSegment + 1 characters decide where the cut falls.
+        const std::string window = prefix + line.substr(pos, kMaxSegment + 1 - prefix.size());
+        std::size_t cut = window.rfind(' ', kMaxSegment);
+        std::string next(continuation);
         if (cut == std::string::npos || cut <= continuation.size()) {
             // No blank that would shorten the line: cut inside the token.
             cut = kMaxSegment;
-            rest = std::string(continuation) + ' ' + line.substr(cut);
-        } else {
-            rest = std::string(continuation) + line.substr(cut);
+            next += ' ';
         }
-        segments.push_back(line.substr(0, cut));
-        line = std::move(rest);
+        segments.push_back(window.substr(0, cut));
+        pos += cut - prefix.size();
+        prefix = std::move(next);
     }
-    segments.push_back(std::move(line));
+    segments.push_back(prefix + line.substr(pos));
 }
 
 } // namespace

@@ -147,7 +147,13 @@ int PdfBatch::Appender::close()
     const bool closed = std::fclose(file_) == 0;
     file_ = nullptr;
     if (!flushed) return flushFailure;
-    return closed ? kTiffOk : writeFailure();
+    if (!closed) return writeFailure();
+    // On a full disk a C runtime may drop the buffered bytes and still report
+    // success (Wine's does): the batch must hold every byte appended.
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(batch_.path_, ec);
+    if (ec || size != position_) return kTiffDiskFull;
+    return kTiffOk;
 }
 
 } // namespace orvox

@@ -164,7 +164,7 @@ std::string SpoolerOutput::makeHeaderStrippedCopy(const std::string& dataFile)
             if (std::ferror(in.get())) return {};
             from = 0;
         }
-        if (!in.close() || !out.close()) return {};
+        if (!in.close() || !out.closeWritten(copy.path())) return {};
     }
     // The copy is the caller's now; it deletes it after the send.
     std::string path = copy.path();
@@ -185,6 +185,10 @@ bool writeToPrinter(std::string_view bytes, platform::Printer& printer)
 bool SpoolerOutput::send(const std::string& jobFile, const std::string& dataFile, platform::Printer& printer,
                          int modifyPrintFile)
 {
+    // A print file that was deleted or locked since it was listed fails the send
+    // before anything reaches the queue: the printer never gets a job header
+    // without its data.
+    if (!StdioFile(dataFile, "rb")) return false;
     if (!printer.startDocument(documentName(dataFile))) {
         services_.messages.show(services_.strings.load(IDS_PRINT_START_FAILED) + "\n\n" + printer.lastErrorText(),
                                 platform::kMbIconStop);

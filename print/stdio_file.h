@@ -1,7 +1,9 @@
 #pragma once
 // A C stdio file closed on every way out of its scope. close() reports a
 // failure to close (data not written), which the destructor cannot.
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace orvox {
@@ -25,9 +27,33 @@ public:
         file_ = nullptr;
         return result == 0;
     }
+    // close() for a file written front to back at `path`: also false when
+    // not every byte written reached the disk (see closeWrittenFile).
+    bool closeWritten(const std::string& path);
 
 private:
     std::FILE* file_;
 };
+
+// Closes a file that was written front to back and checks that every byte
+// reached the disk: on a full disk a C runtime may drop the buffered bytes and
+// still report a successful close (Wine's does).
+inline bool closeWrittenFile(std::FILE* file, const std::string& path)
+{
+    const long written = std::ftell(file);
+    const bool closed = std::fclose(file) == 0;
+    if (!closed || written < 0) return false;
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    return !ec && size == static_cast<std::uintmax_t>(written);
+}
+
+inline bool StdioFile::closeWritten(const std::string& path)
+{
+    if (!file_) return false;
+    std::FILE* file = file_;
+    file_ = nullptr;
+    return closeWrittenFile(file, path);
+}
 
 } // namespace orvox

@@ -17,6 +17,8 @@
 #define IDS_DOCUMENT_INIT_FAILED            187    // followed by the catalog file name and 181
 #define IDS_DOCUMENT_INIT_FAILED_TAIL       181
 #define IDS_SETTINGS_FILE_READ_ONLY         450    // followed by a line feed and the file name
+#define IDS_SETTINGS_FILE_WRITE_FAILED      452    // followed by the path and 453
+#define IDS_SETTINGS_FILE_WRITE_FAILED_TAIL 453
 
 // The settings-file dialogs.
 #define IDS_OPEN_READ_ONLY_QUESTION         451    // followed by a line feed and the path

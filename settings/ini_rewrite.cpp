@@ -3,12 +3,9 @@
 #include <fstream>
 #include <iterator>
 
-namespace orvox {
+#include "platform/file_saving.h"
 
-namespace {
-// Beside the file, so that the final move never crosses a volume.
-constexpr const char* kCopySuffix = ".new";
-} // namespace
+namespace orvox {
 
 IniRewrite::IniRewrite(platform::FileSystem* files, std::string file)
     : files_(files), file_(std::move(file)), working_(file_)
@@ -30,24 +27,17 @@ bool IniRewrite::begin()
         bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         if (in.bad()) return false;
     }
-    working_ = file_ + kCopySuffix;
-    // A copy left by an interrupted earlier run is stale.
-    if (files_->fileExists(working_)) files_->removeFile(working_);
-    std::ofstream out(working_, std::ios::binary | std::ios::trunc);
-    pending_ = static_cast<bool>(out);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return static_cast<bool>(out);
+    working_ = platform::pendingVersionOf(file_);
+    pending_ = platform::startPendingVersion(*files_, file_, bytes);
+    return pending_;
 }
 
 bool IniRewrite::commit()
 {
     if (!files_) return true;
     if (!pending_) return false;
-    if (!files_->replaceFile(working_, file_)) return false;
     pending_ = false;
-    return true;
+    return platform::putPendingInPlace(*files_, file_) == platform::SaveOutcome::kSaved;
 }
 
 } // namespace orvox

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/file_saving.h"
 #include "resource.h"
 
 namespace orvox {
@@ -413,12 +414,20 @@ int writeSettingsFile(JobDocument& doc, const std::string& path)
         out.int32(doc.printerPosition());
     }
 
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) return kSettingsCannotWrite;
-    file.write(reinterpret_cast<const char*>(out.data().data()), static_cast<std::streamsize>(out.data().size()));
-    file.close();
-    // A file that could not be written completely is no saved document.
-    if (!file) return kSettingsCannotWrite;
+    // The new file is written beside the old one and replaces it only when it is
+    // complete, so a full disk or a killed process never costs the saved settings.
+    const std::vector<unsigned char>& bytes = out.data();
+    const platform::SaveOutcome saved = platform::saveWholeFile(
+        doc.services().files, path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (saved == platform::SaveOutcome::kReadOnly) {
+        show(doc, load(doc, IDS_SETTINGS_FILE_READ_ONLY) + "\n" + path, platform::kMbOk | platform::kMbIconExclamation);
+        return kSettingsCannotWrite;
+    }
+    if (saved != platform::SaveOutcome::kSaved) {
+        show(doc, load(doc, IDS_SETTINGS_FILE_WRITE_FAILED) + path + load(doc, IDS_SETTINGS_FILE_WRITE_FAILED_TAIL),
+             platform::kMbOk | platform::kMbIconStop);
+        return kSettingsCannotWrite;
+    }
 
     doc.replaceSubstitutions(std::move(list));
     if (count <= kMaxSubstitutions) doc.markModified(false);

@@ -26,8 +26,11 @@ public:
     std::optional<std::uint64_t> freeDiskSpace(const std::string& folder) const override;
     bool fileExists(const std::string& path) const override;
     bool removeFile(const std::string& path) override;
-    // A target without its owner's write permission counts as read-only, even
+    // A file without its owner's write permission counts as read-only, even
     // for a user the system would let write it.
+    bool isReadOnly(const std::string& path) const override;
+    bool writeNewFile(const std::string& path, std::string_view bytes) override;
+    // A read-only target is not replaced.
     bool replaceFile(const std::string& replacement, const std::string& target) override;
 
     // Free space reported from now on; each measurement takes the next value of

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/file_saving.h"
+
 namespace orvox::platform {
 
 namespace {
@@ -138,6 +140,7 @@ bool IniProfile::store(const std::string& file, const std::vector<Line>& lines) 
         bytes += "\r\n";
     }
     cacheValid_ = false;
+    if (files_) return saveWholeFile(*files_, file, bytes) == SaveOutcome::kSaved;
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     if (!out) return false;
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

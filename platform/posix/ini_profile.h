@@ -19,6 +19,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/profile.h"
 
 namespace orvox::platform {
@@ -34,6 +35,12 @@ public:
         kTrustUntilWritten,
     };
     explicit IniProfile(Freshness freshness = Freshness::kReadEveryCall) : freshness_(freshness) {}
+
+    // With a file system, every write replaces the file in one step through it
+    // (a new version beside it, flushed, then moved into place), so a full disk
+    // or a process killed mid-write never leaves half a file. Without one the
+    // file is rewritten in place.
+    void setFileSystem(FileSystem* files) { files_ = files; }
 
     std::string getString(const std::string& file, const std::string& section,
                           const std::string& key, const std::string& defaultValue,
@@ -76,6 +83,7 @@ private:
     bool store(const std::string& file, const std::vector<Line>& lines) const;
 
     Freshness freshness_;
+    FileSystem* files_ = nullptr;
     // The last file read, so that the many keys of one catalog do not each
     // parse the file again.
     mutable std::string cachePath_;

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_platform.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace orvox::platform {
@@ -44,12 +45,12 @@ int Win32Profile::getInt(const std::string& file, const std::string& section, co
 bool Win32Profile::writeString(const std::string& file, const std::string& section, const std::string& key,
                                const std::string& value)
 {
-    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
+    return writer_.writeString(file, section, key, value);
 }
 
 bool Win32Profile::deleteSection(const std::string& file, const std::string& section)
 {
-    return WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str()) != FALSE;
+    return writer_.deleteSection(file, section);
 }
 
 std::string Win32FileSystem::hostProgramFolder() const
@@ -126,10 +127,33 @@ bool Win32FileSystem::fileExists(const std::string& path) const
 
 bool Win32FileSystem::removeFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
+bool Win32FileSystem::isReadOnly(const std::string& path) const
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+bool Win32FileSystem::writeNewFile(const std::string& path, std::string_view bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    while (ok && !bytes.empty()) {
+        const DWORD part = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
+        DWORD written = 0;
+        ok = WriteFile(file, bytes.data(), part, &written, nullptr) && written > 0;
+        bytes.remove_prefix(written);
+    }
+    // The bytes are on the disk before the file can take another's place.
+    ok = ok && FlushFileBuffers(file);
+    ok = CloseHandle(file) && ok;
+    if (!ok) DeleteFileA(path.c_str());
+    return ok;
+}
+
 bool Win32FileSystem::replaceFile(const std::string& replacement, const std::string& target)
 {
-    const DWORD attributes = GetFileAttributesA(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    if (isReadOnly(target)) return false;
     return MoveFileExA(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
            FALSE;
 }

@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/profile.h"
+#include "platform/posix/ini_profile.h"
 #include "platform/strings.h"
 
 namespace orvox::platform {
@@ -36,17 +37,6 @@ public:
     std::string load(unsigned id) const override;
 };
 
-class Win32Profile : public Profile {
-public:
-    std::string getString(const std::string& file, const std::string& section, const std::string& key,
-                          const std::string& defaultValue, std::size_t maxChars) const override;
-    int getInt(const std::string& file, const std::string& section, const std::string& key,
-               int defaultValue) const override;
-    bool writeString(const std::string& file, const std::string& section, const std::string& key,
-                     const std::string& value) override;
-    bool deleteSection(const std::string& file, const std::string& section) override;
-};
-
 class Win32FileSystem : public FileSystem {
 public:
     // Prefix of temporary names when the caller gives none.
@@ -63,6 +53,8 @@ public:
     std::optional<std::uint64_t> freeDiskSpace(const std::string& folder) const override;
     bool fileExists(const std::string& path) const override;
     bool removeFile(const std::string& path) override;
+    bool isReadOnly(const std::string& path) const override;
+    bool writeNewFile(const std::string& path, std::string_view bytes) override;
     bool replaceFile(const std::string& replacement, const std::string& target) override;
 
 protected:
@@ -71,6 +63,29 @@ protected:
 
 private:
     MessageSink* messages_ = nullptr;
+};
+
+// Reads through the system's profile functions. Writes edit the file with the
+// same rules but replace it in one step: WritePrivateProfileStringA rewrites
+// the file in place and, under Wine, reports success on a full disk after
+// leaving a cut-off file.
+class Win32Profile : public Profile {
+public:
+    Win32Profile() { writer_.setFileSystem(&files_); }
+    Win32Profile(const Win32Profile&) = delete;
+    Win32Profile& operator=(const Win32Profile&) = delete;
+
+    std::string getString(const std::string& file, const std::string& section, const std::string& key,
+                          const std::string& defaultValue, std::size_t maxChars) const override;
+    int getInt(const std::string& file, const std::string& section, const std::string& key,
+               int defaultValue) const override;
+    bool writeString(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& value) override;
+    bool deleteSection(const std::string& file, const std::string& section) override;
+
+private:
+    Win32FileSystem files_;
+    IniProfile writer_;
 };
 
 } // namespace orvox::platform

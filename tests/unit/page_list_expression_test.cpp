@@ -1,5 +1,7 @@
 // Page lists rewritten for the header: runs of single pages, runs of at most 20
 // range numbers, caret lists, and the cutting of long lines into segments.
+#include <cctype>
+
 #include <gtest/gtest.h>
 
 #include "platform/posix/res_strings.h"
@@ -89,6 +91,32 @@ TEST_F(PageListTest, ARewrittenListIsWrittenOneLinePerSegment)
     EXPECT_EQ(segments[2], "\n%%S 8 ");
     // A caret list has no line of its own yet: it becomes one.
     EXPECT_EQ(pageListSegments("4 7 ", templates, "\n%%+"), std::vector<std::string>{"\n%%S 4 7 "});
+}
+
+// The shipped templates start a run of page numbers with a blank only, so the
+// largest range a valid list may name becomes one line of about seven million
+// characters; it is cut in one pass (cutting it used to take hours).
+TEST_F(PageListTest, TheLargestValidRangeIsCutIntoSegmentsInOnePass)
+{
+    CommandTemplates shipped;
+    ASSERT_EQ(shipped.load(0, test::shippedStrings()), 0);
+    std::string lines;
+    ASSERT_EQ(rewritePageList(normalisePageList("1..999999"), lines, false, false, shipped), 0);
+    const std::string continuation = "\n@PJL COMMENT +=";
+    const auto segments = pageListSegments(lines, shipped, continuation);
+    ASSERT_GT(segments.size(), 20000u);
+    std::size_t pages = 0;
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        ASSERT_LE(segments[i].size(), 255u) << i;
+        if (i > 0) {
+            ASSERT_EQ(segments[i].compare(0, continuation.size(), continuation), 0) << i;
+        }
+        for (std::size_t at = segments[i].find(' '); at != std::string::npos; at = segments[i].find(' ', at + 1))
+            if (at + 1 < segments[i].size() && std::isdigit(static_cast<unsigned char>(segments[i][at + 1]))) ++pages;
+    }
+    // Every page number is in a segment: none is lost at a cut.
+    EXPECT_EQ(pages, 999999u);
+    EXPECT_NE(segments.back().find("999999"), std::string::npos);
 }
 
 } // namespace

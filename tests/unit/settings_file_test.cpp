@@ -383,7 +383,11 @@ TEST_F(SettingsFileTest, OddIndicesAndUnterminatedTextsAreContained)
 
 TEST_F(SettingsFileTest, WriteFailuresAreReported)
 {
-    EXPECT_EQ(writeSettingsFile(doc(), dir.file("no/such/folder/x.ovx")), kSettingsCannotWrite);
+    const std::string nowhere = dir.file("no/such/folder/x.ovx");
+    EXPECT_EQ(writeSettingsFile(doc(), nowhere), kSettingsCannotWrite);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, test::shippedStrings().load(IDS_SETTINGS_FILE_WRITE_FAILED) + nowhere +
+                                          test::shippedStrings().load(IDS_SETTINGS_FILE_WRITE_FAILED_TAIL));
     PaperDefinition twin = doc().catalog().paper(3);
     twin.name = "PAPER 2";
     doc().replacePaper(3, twin);
@@ -391,7 +395,7 @@ TEST_F(SettingsFileTest, WriteFailuresAreReported)
     twin.name = "";
     doc().replacePaper(3, twin);
     EXPECT_EQ(writeSettingsFile(doc(), dir.file("e.ovx")), kSettingsBadPaperNames);
-    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown.size(), 3u);
     EXPECT_FALSE(std::filesystem::exists(dir.file("d.ovx")));
 }
 

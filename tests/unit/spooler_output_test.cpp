@@ -276,6 +276,14 @@ TEST_F(SpoolerOutputTest, FailuresAreReportedWhereTheyHappen)
     EXPECT_TRUE(spooler.documents.back().ended);
 }
 
+TEST_F(SpoolerOutputTest, APrintFileGoneSinceItWasListedSendsNothing)
+{
+    EXPECT_FALSE(output.send(jobFile, env.work.file("gone.ps"), *printer, kModifyYes));
+    EXPECT_TRUE(spooler.documents.empty()) << "no job header may reach the queue without its data";
+    EXPECT_TRUE(env.messages.shown.empty());
+    EXPECT_TRUE(env.tempFiles().empty());
+}
+
 TEST_F(SpoolerOutputTest, DataThatDoesNotReachTheQueueFailsTheSend)
 {
     spooler.failures.failWriteNumber = 2;  // the first data chunk
@@ -307,6 +315,11 @@ public:
     }
     bool fileExists(const std::string& path) const override { return real_.fileExists(path); }
     bool removeFile(const std::string& path) override { return real_.removeFile(path); }
+    bool isReadOnly(const std::string& path) const override { return real_.isReadOnly(path); }
+    bool writeNewFile(const std::string& path, std::string_view bytes) override
+    {
+        return real_.writeNewFile(path, bytes);
+    }
     bool replaceFile(const std::string& replacement, const std::string& target) override
     {
         return real_.replaceFile(replacement, target);
