@@ -86,9 +86,9 @@ tools/e2e-env.sh bash -c '
   if ! tools/wine-run.sh cmd /c exit >/dev/null; then
     echo "Windows tests: no usable Wine prefix"; exit 1
   fi
-  # One wineserver for the whole run: the one left from making the prefix is
-  # ended first, so the persistent one is really the one that serves.
-  timeout 30 wineserver -k 2>/dev/null || true
+  # One wineserver for the whole run: the one still up from the start above is
+  # made persistent. (Ending it first and starting a new one made the next
+  # program hang: the new server has none of the services of the prefix running.)
   wineserver -p 2>/dev/null || true
   rc=0
   ctest --test-dir build/win --output-on-failure || rc=1
