@@ -128,6 +128,34 @@ inline HWND pageWith(HWND tabs, int controlId)
     return nullptr;
 }
 
+// The branding switch that converts TIFF files (into a PDF batch, after a
+// question for printer languages other than PostScript), set in a branding
+// file beside the test program for one test and removed when this goes out of
+// scope. A branding file that was there already is left alone.
+class TiffConversionBranding {
+public:
+    TiffConversionBranding()
+    {
+        char exe[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, exe, MAX_PATH);
+        path_ = std::filesystem::path(exe).parent_path() / "OrvoxBr.ini";
+        existed_ = std::filesystem::exists(path_);
+        if (!existed_) std::ofstream(path_) << "[BrandingStrings]\nTypeFilter=1\n";
+    }
+    ~TiffConversionBranding()
+    {
+        std::error_code ec;
+        if (!existed_) std::filesystem::remove(path_, ec);
+    }
+    TiffConversionBranding(const TiffConversionBranding&) = delete;
+    TiffConversionBranding& operator=(const TiffConversionBranding&) = delete;
+    bool written() const { return !existed_; }
+
+private:
+    std::filesystem::path path_;
+    bool existed_ = false;
+};
+
 // Selects, as an operator's click would, the tab whose page has the control
 // `probeId`, and returns that page once it is the one shown (null if none is).
 inline HWND showPageWith(HWND tabs, int probeId)

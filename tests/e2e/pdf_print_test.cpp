@@ -233,16 +233,11 @@ TEST_F(PdfPrintTest, ATiffBatchWithAProductionHeaderIsDrawnLikeItsPdfAlone)
         "/Helvetica findfont 40 scalefont setfont 1 1 2 { 72 600 moveto (Scan ) show 3 string cvs show "
         "showpage } for'";
     ASSERT_EQ(runOnLinux(make, linuxDir + "/made", dosDir + "\\made"), "0\n");
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    const std::filesystem::path branding = std::filesystem::path(exe).parent_path() / "OrvoxBr.ini";
-    ASSERT_FALSE(std::filesystem::exists(branding)) << "a branding file of someone else's";
-    std::ofstream(branding) << "[BrandingStrings]\nTypeFilter=1\n";
+    const TiffConversionBranding branding;
+    ASSERT_TRUE(branding.written()) << "a branding file of someone else's";
     start();
     describeProductionJob("ID_FILE_TYPE_PS", {"scan1.tif", "scan2.tif"});
     const std::string job = printOneJob();
-    std::error_code ec;
-    std::filesystem::remove(branding, ec);
     ASSERT_FALSE(job.empty());
     const ReceivedPdfJob r = cutReceivedPdfJob(job);
     expectProductionHeader(r, "pdf-from-tiff");

@@ -183,19 +183,8 @@ TEST_F(PrintEscapeTest, EscapeInAMessageBoxOfTheRunStopsItBeforeTheNextFile)
     const std::string make = "cd " + linuxDir +
                              " && gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=tiffg4 -r200 -o scan.tif -c showpage";
     ASSERT_EQ(runOnLinux(make, linuxDir + "/made", dosDir + "\\made"), "0\n");
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    const std::filesystem::path branding = std::filesystem::path(exe).parent_path() / "OrvoxBr.ini";
-    ASSERT_FALSE(std::filesystem::exists(branding)) << "a branding file of someone else's";
-    std::ofstream(branding) << "[BrandingStrings]\nTypeFilter=1\n";
-    struct RemoveBranding {
-        std::filesystem::path path;
-        ~RemoveBranding()
-        {
-            std::error_code ec;
-            std::filesystem::remove(path, ec);
-        }
-    } removeBranding{branding};
+    const TiffConversionBranding branding;
+    ASSERT_TRUE(branding.written()) << "a branding file of someone else's";
 
     const std::string first = writePostScript("first.ps");
     writePostScript("last.ps");
