@@ -7,6 +7,7 @@
 #   ORVOX_FUZZ_SECONDS  time per target, default 600 (ten minutes)
 #   ORVOX_FUZZ_NICE     priority of the runs, default 15
 #   ORVOX_FUZZ_BUILD    0 to skip building the fuzzing tree first
+#   ORVOX_FUZZ_TMPDIR   folder for the targets' scratch files, default /dev/shm
 # What it leaves in build/fuzz/campaign/:
 #   <target>.log        libFuzzer's output
 #   work/<target>/      the corpus grown by the run (the seed folder is only read)
@@ -20,6 +21,19 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 seconds=${ORVOX_FUZZ_SECONDS:-600}
 niceness=${ORVOX_FUZZ_NICE:-15}
+
+# The settings-file and catalog targets save what they read, and a save is
+# flushed to the disk (fsync of the file and its folder): on a disk that is
+# most of each run's time (settings_file 56 against 173 runs a second,
+# paper_catalog 71 against 670, measured). Their scratch files go to a memory
+# file system when there is one; ORVOX_FUZZ_TMPDIR chooses another folder.
+scratch=${ORVOX_FUZZ_TMPDIR:-}
+if [ -z "$scratch" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
+  scratch=/dev/shm
+fi
+if [ -n "$scratch" ]; then
+  export TMPDIR=$scratch
+fi
 
 if [ "${ORVOX_FUZZ_BUILD:-1}" != 0 ]; then
   tools/build.sh fuzz
