@@ -35,6 +35,14 @@ struct World {
                       folder + strings.load(IDS_CATALOG_FILE_NAME), fs::copy_options::overwrite_existing);
         doc = std::make_unique<JobDocument>(services, folder);
     }
+    // The scratch folder goes when the fuzzer ends normally (also at the end of
+    // a timed run), so a campaign leaves nothing in the temporary folder.
+    ~World()
+    {
+        doc.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
     platform::ResFileStrings strings;
     platform::IniProfile profile;
     QuietMessages messages;
