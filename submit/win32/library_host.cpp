@@ -182,15 +182,20 @@ void LibraryHost::startAhead()
     if (started) startMessages_ = std::move(scratch.messages);
 }
 
-int LibraryHost::prepareStart(JobReport& report, bool jobNamesPrinter)
+int LibraryHost::prepareStart(JobReport& report, bool jobNamesPrinter, bool ticketResets)
 {
     if (policy_.running() && !policy_.canServe(jobNamesPrinter, Clock::now())) endLibrary();
     if (policy_.running() && !policy_.fresh()) {
         // The job before left its settings and files: new settings, then an
-        // empty list (the new settings do not touch the files page).
+        // empty list (the new settings do not touch the files page). A settings
+        // file resets the settings itself as it is opened, and new settings
+        // are the slowest step of a job (every page is loaded again).
         int line = 0;
-        int rc = orvox_.NewSettings();
-        pumpMessages();
+        int rc = 0;
+        if (!ticketResets) {
+            rc = orvox_.NewSettings();
+            pumpMessages();
+        }
         if (rc == 0) {
             rc = orvox_.OpenXMLSettings(kEmptyFileList, &line);
             pumpMessages();
@@ -277,7 +282,7 @@ int LibraryHost::runSteps(JobReport& report, const std::string& saveTo)
     // a start that no job has given a printer still shows.
     const bool namesPrinter = !report.printer.empty();
     const bool mayChoosePrinter = !printerAskedFor.empty() || xmlTicket;
-    int rc = prepareStart(report, namesPrinter);
+    int rc = prepareStart(report, namesPrinter, !xmlTicket);
     if (rc != 0) return rc;
     {
         int line = 0;

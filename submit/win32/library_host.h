@@ -43,7 +43,9 @@ private:
     int startLibrary(std::string& note);
     void endLibrary();
     // A start ready for the job: the running one, reset, or a new one.
-    int prepareStart(JobReport& report, bool jobNamesPrinter);
+    // `ticketResets`: the job's ticket is a settings file, which resets the
+    // settings as it is opened.
+    int prepareStart(JobReport& report, bool jobNamesPrinter, bool ticketResets);
 
     test::OrvoxBinding orvox_;
     HWND window_ = nullptr;

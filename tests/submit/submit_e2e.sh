@@ -298,48 +298,59 @@ wait_jobs "$work/before" 1 30 >"$work/new"
 
 echo "== watch: one start of the library serves jobs with different tickets"
 reuse=$work/reuse
-mkdir -p "$reuse"
-# Ticket A finishes its job; ticket B asks for nothing beyond the printer.
+mkdir -p "$reuse" "$work/reuse-alone"
+# Ticket A finishes its job; ticket B asks for nothing beyond the printer;
+# ticket C is a settings file (collated).
 printf '<PRINTER_SETTINGS>\n<PRINTER>%s</PRINTER>\n<PRINTING_MODE>ID_TWO_SIDED_FLIP_LONG</PRINTING_MODE>\n<STAPLING>ID_STAPLE_MODE_TOP</STAPLING>\n<COLLATE>ON</COLLATE>\n<CHAPTER_PAGES>3</CHAPTER_PAGES>\n</PRINTER_SETTINGS>\n' \
   "$queue" >"$work/ticket-a.xml"
 printf '<PRINTER_SETTINGS>\n<PRINTER>%s</PRINTER>\n</PRINTER_SETTINGS>\n' "$queue" >"$work/ticket-b.xml"
-page "job b" >"$work/files/jb.ps"
 page "job a" >"$work/files/ja.ps"
-# First b alone, from a start of its own: what b must look like at the printer.
-cp "$work/ticket-b.xml" "$reuse/jb.xml"
-cp "$work/files/jb.ps" "$reuse/jb.ps"
-jobs_now >"$work/before"
-submit watch "$(win "$reuse")" --stable 0.3 --poll 0.1 --once
-wait_jobs "$work/before" 1 30 >"$work/new"
-alone=$(head -n 1 "$work/new")
-# Then a and b in one watcher: one start serves both, a first.
-mkdir -p "$work/reuse-first"
-mv "$reuse/Done/jb.ps" "$reuse/Done/jb.xml" "$reuse/Done/jb.ps.log" "$work/reuse-first/"
-cp "$work/ticket-a.xml" "$reuse/ja.xml"
-cp "$work/files/ja.ps" "$reuse/ja.ps"
-cp "$work/ticket-b.xml" "$reuse/jb.xml"
-cp "$work/files/jb.ps" "$reuse/jb.ps"
-jobs_now >"$work/before"
-submit watch "$(win "$reuse")" --stable 0.3 --poll 0.1 --once
-rc=$?
-wait_jobs "$work/before" 2 30 >"$work/new"
+page "job b" >"$work/files/jb.ps"
+page "job c" >"$work/files/jc.ps"
+# serve_reuse NAME...: drops each NAME.ps with its ticket and serves the folder once.
+serve_reuse() {
+  local name
+  for name in "$@"; do
+    cp "$work/files/$name.ps" "$reuse/$name.ps"
+    case $name in
+      ja) cp "$work/ticket-a.xml" "$reuse/ja.xml" ;;
+      jb) cp "$work/ticket-b.xml" "$reuse/jb.xml" ;;
+      jc) cp "$work/good.ovx" "$reuse/jc.ovx" ;;
+    esac
+  done
+  jobs_now >"$work/before"
+  submit watch --printer "$queue" "$(win "$reuse")" --stable 0.3 --poll 0.1 --once
+  reuse_rc=$?
+  wait_jobs "$work/before" $# 30 >"$work/new"
+  # Done is emptied for the next round: the same names go through Processing again.
+  mv "$reuse/Done" "$work/reuse-alone/Done-$1"
+}
+# First b and c each alone, from a start of its own: what each must look like at the printer.
+serve_reuse jb
+alone_b=$(head -n 1 "$work/new")
+serve_reuse jc
+alone_c=$(head -n 1 "$work/new")
+# Then a, b and c in one watcher: one start serves all three, in name order.
+serve_reuse ja jb jc
 cp "$work/last.err" "$work/reuse.err"
 n=$(wc -l <"$work/new")
-second=$(sed -n 2p "$work/new")
-first=$(sed -n 1p "$work/new")
+first=$(sed -n 1p "$work/new") second=$(sed -n 2p "$work/new") third=$(sed -n 3p "$work/new")
 starts=$(grep -c ' library started in ' "$work/reuse.err")
-if ((rc == 0 && n == 2 && starts == 1)) && [ -n "$alone" ] && [ -f "$reuse/Done/ja.ps" ] && [ -f "$reuse/Done/jb.ps" ]; then
-  pass "two jobs, one start of the library"
+if ((reuse_rc == 0 && n == 3 && starts == 1)) && [ -n "$alone_b" ] && [ -n "$alone_c" ]; then
+  pass "three jobs, one start of the library"
 else
-  fail "reuse: exit $rc, $n jobs, $starts starts"; cat "$work/reuse.err"
+  fail "reuse: exit $reuse_rc, $n jobs, $starts starts"; cat "$work/reuse.err"
 fi
-# b after a: the same bytes as b from a start of its own (header and file), so
-# nothing of a's ticket or files went with it; a's own job differs.
-if [ -n "$second" ] && cmp -s "$alone" "$second" && tail -c "$(stat -c %s "$work/files/jb.ps")" "$second" | cmp -s - "$work/files/jb.ps"; then
-  pass "the second job carries only its own file and settings"
-else
-  fail "the second job differs from the same job alone"; diff <(strings "$alone") <(strings "$second") | head -20
-fi
+# b and c after a: the same bytes as each from a start of its own (header and
+# file), so nothing of a's ticket or file went with them; a's own job differs.
+for pair in "b $second $alone_b" "c $third $alone_c"; do
+  set -- $pair
+  if [ -n "${2:-}" ] && cmp -s "$2" "$3" && tail -c "$(stat -c %s "$work/files/j$1.ps")" "$2" | cmp -s - "$work/files/j$1.ps"; then
+    pass "job $1 after job a carries only its own file and settings"
+  else
+    fail "job $1 after job a differs from the same job alone"; diff <(strings "$3") <(strings "${2:-/dev/null}") | head -20
+  fi
+done
 if [ -n "$first" ] && ! cmp -s "$first" "$second" && received_once "$work/new" "$work/files/ja.ps"; then
   pass "the first job carries its ticket's settings"
 else
