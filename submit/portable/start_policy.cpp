@@ -30,6 +30,7 @@ void StartPolicy::started(Clock::time_point now)
     running_ = true;
     broken_ = false;
     printerChosen_ = false;
+    clean_ = true;
     jobs_ = 0;
     startedAt_ = now;
 }
@@ -37,6 +38,7 @@ void StartPolicy::started(Clock::time_point now)
 void StartPolicy::ended()
 {
     running_ = false;
+    clean_ = false;
     jobs_ = 0;
 }
 
@@ -57,6 +59,7 @@ bool StartPolicy::canServe(bool jobNamesPrinter, Clock::time_point now) const
 void StartPolicy::served(int result, bool mayHaveChosenPrinter)
 {
     ++jobs_;
+    clean_ = false;
     if (!startSurvives(result)) broken_ = true;
     if (mayHaveChosenPrinter) printerChosen_ = true;
 }

@@ -30,8 +30,11 @@ public:
     void started(Clock::time_point now);
     void ended();
     bool running() const { return running_; }
-    // No job has been served by this start yet: it needs no reset.
-    bool fresh() const { return running_ && jobs_ == 0; }
+    // No job has left its settings and files in this start since it was
+    // made or reset: the next job needs no reset.
+    bool clean() const { return running_ && clean_; }
+    // The settings and the list of files of the start have been reset.
+    void cleaned() { clean_ = running_; }
     // The start is older than the time a start is used for.
     bool stale(Clock::time_point now) const;
 
@@ -55,6 +58,7 @@ private:
     bool broken_ = false;
     bool printerChosen_ = false;
     bool reuse_ = true;
+    bool clean_ = false;
     int jobs_ = 0;
     Clock::time_point startedAt_{};
 };

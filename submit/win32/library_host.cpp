@@ -168,9 +168,17 @@ void LibraryHost::startAhead()
     // A start that failed is not tried again before a job has been run, so a
     // broken installation does not fill standard error while the watcher waits.
     if (startFailed_) return;
+    if (policy_.running() && policy_.needsRenewal(Clock::now())) endLibrary();
     if (policy_.running()) {
-        if (!policy_.needsRenewal(Clock::now())) return;
-        endLibrary();
+        // The last job's settings and files are cleared while nothing else is
+        // to be done; what the library says meanwhile belongs to the next job.
+        if (policy_.clean()) return;
+        JobReport scratch;
+        current_ = &scratch;
+        resetLibrary(false);
+        current_ = nullptr;
+        startMessages_.insert(startMessages_.end(), scratch.messages.begin(), scratch.messages.end());
+        if (policy_.running()) return;
     }
     JobReport scratch;
     current_ = &scratch;
@@ -182,32 +190,38 @@ void LibraryHost::startAhead()
     if (started) startMessages_ = std::move(scratch.messages);
 }
 
+bool LibraryHost::resetLibrary(bool ticketResets)
+{
+    // The job before left its settings and files: new settings, then an empty
+    // list (the new settings do not touch the files page). A settings file
+    // resets the settings itself as it is opened, and new settings are the
+    // slowest step of a job (every page is loaded again).
+    int line = 0;
+    int rc = 0;
+    if (!ticketResets) {
+        rc = orvox_.NewSettings();
+        pumpMessages();
+    }
+    if (rc == 0) {
+        rc = orvox_.OpenXMLSettings(kEmptyFileList, &line);
+        pumpMessages();
+        // A library that does not know how to empty the list gets a start for every job.
+        if (rc != 0) policy_.reuseRefused();
+    }
+    if (rc != 0) {
+        if (events_) events_("the library could not be reset for the next job (" + std::to_string(rc) +
+                             "); it is started again");
+        endLibrary();
+        return false;
+    }
+    if (!ticketResets) policy_.cleaned();
+    return true;
+}
+
 int LibraryHost::prepareStart(JobReport& report, bool jobNamesPrinter, bool ticketResets)
 {
     if (policy_.running() && !policy_.canServe(jobNamesPrinter, Clock::now())) endLibrary();
-    if (policy_.running() && !policy_.fresh()) {
-        // The job before left its settings and files: new settings, then an
-        // empty list (the new settings do not touch the files page). A settings
-        // file resets the settings itself as it is opened, and new settings
-        // are the slowest step of a job (every page is loaded again).
-        int line = 0;
-        int rc = 0;
-        if (!ticketResets) {
-            rc = orvox_.NewSettings();
-            pumpMessages();
-        }
-        if (rc == 0) {
-            rc = orvox_.OpenXMLSettings(kEmptyFileList, &line);
-            pumpMessages();
-            // A library that does not know how to empty the list gets a start for every job.
-            if (rc != 0) policy_.reuseRefused();
-        }
-        if (rc != 0) {
-            if (events_) events_("the library could not be reset for the next job (" + std::to_string(rc) +
-                                 "); it is started again");
-            endLibrary();
-        }
-    }
+    if (policy_.running() && !policy_.clean()) resetLibrary(ticketResets);
     if (policy_.running()) {
         // The start made while the watcher waited: its messages belong to this job.
         report.messages.insert(report.messages.begin(), startMessages_.begin(), startMessages_.end());

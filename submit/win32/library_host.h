@@ -42,6 +42,9 @@ private:
     // Orvo_InitMain and Orvo_CreateMain; 0 or the failing code, with a note.
     int startLibrary(std::string& note);
     void endLibrary();
+    // New settings (unless `ticketResets`) and an empty list of files; false
+    // when the library refused, and was ended.
+    bool resetLibrary(bool ticketResets);
     // A start ready for the job: the running one, reset, or a new one.
     // `ticketResets`: the job's ticket is a settings file, which resets the
     // settings as it is opened.

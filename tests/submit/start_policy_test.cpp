@@ -23,13 +23,18 @@ TEST(SubmitStartPolicy, AStartServesJobsUntilItIsOldOrInTrouble)
     const Clock::time_point t0{};
     StartPolicy policy(60s);
     EXPECT_FALSE(policy.canServe(true, t0)) << "nothing started";
+    policy.cleaned();
+    EXPECT_FALSE(policy.clean()) << "nothing to clean before a start";
     policy.started(t0);
-    EXPECT_TRUE(policy.fresh());
+    EXPECT_TRUE(policy.clean());
     EXPECT_TRUE(policy.canServe(false, t0 + 1s));
 
     policy.served(0, true);
-    EXPECT_FALSE(policy.fresh()) << "the next job needs a reset";
+    EXPECT_FALSE(policy.clean()) << "the next job needs a reset";
+    policy.cleaned();
+    EXPECT_TRUE(policy.clean()) << "reset while the watcher waited";
     policy.served(19, true);
+    EXPECT_FALSE(policy.clean());
     policy.served(39, true);
     EXPECT_TRUE(policy.canServe(true, t0 + 59s));
     EXPECT_FALSE(policy.needsRenewal(t0 + 59s));
@@ -43,6 +48,7 @@ TEST(SubmitStartPolicy, AStartServesJobsUntilItIsOldOrInTrouble)
     EXPECT_TRUE(policy.needsRenewal(t0 + 62s));
     policy.ended();
     EXPECT_FALSE(policy.running());
+    EXPECT_FALSE(policy.clean());
     EXPECT_FALSE(policy.needsRenewal(t0 + 62s));
     policy.started(t0 + 63s);
     EXPECT_TRUE(policy.canServe(true, t0 + 63s)) << "a new start forgets the trouble of the old one";
