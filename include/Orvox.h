@@ -25,6 +25,18 @@
  * copies the text with its zero. The text is rebuilt on every call, so the document
  * must not change between the two calls.
  *
+ * Several jobs in one start of the library: Orvo_NewSettings resets the job
+ * settings but leaves the list of files to print alone (an operator's files stay
+ * when the settings are reset), and Orvo_OpenXMLSettings adds the files it names
+ * to the list. To print job after job without Orvo_Exit, begin each job with
+ * Orvo_NewSettings and an XML text whose FILES_TO_PRINT starts with
+ * <REPLACE_FILES>ON</REPLACE_FILES>: the list is emptied, then that element's
+ * FILE entries (if any) are listed. REPLACE_FILES may only be the first child of
+ * FILES_TO_PRINT (elsewhere ORVO_XML_ILLEGAL_ORDER); a library older than this
+ * header refuses it with ORVO_XML_UNKNOWN_TAG and changes nothing, so a host
+ * can fall back to a start per job. The printer selected by one job stays
+ * selected for the next: name the printer in every job (PRINTER).
+ *
  * Every function returns one of the result codes below and never lets an exception
  * reach the host. All functions must be called on the thread that owns the host's
  * windows; printing and TIFF conversion run inside the call and block that thread.

@@ -16,6 +16,11 @@ void XmlTargetsAdapter::addFileToPrint(const std::string& path)
     if (auto* files = dynamic_cast<ui::FilesPage*>(tabs_.page(ui::kFilesTabId))) files->addFile(path, true, false);
 }
 
+void XmlTargetsAdapter::clearFilesToPrint()
+{
+    if (auto* files = dynamic_cast<ui::FilesPage*>(tabs_.page(ui::kFilesTabId))) files->clearFiles(false);
+}
+
 void XmlTargetsAdapter::importFinished()
 {
     if (auto* files = dynamic_cast<ui::FilesPage*>(tabs_.page(ui::kFilesTabId))) files->updateListState();

@@ -11,6 +11,7 @@ public:
     explicit XmlTargetsAdapter(ui::TabHost& tabs) : tabs_(tabs) {}
 
     void addFileToPrint(const std::string& path) override;
+    void clearFilesToPrint() override;
     void selectPrinter(const std::string& deviceName) override;
     void showPrinterModel(int model) override;
     void importFinished() override;

@@ -13,6 +13,8 @@ public:
     // The files page adds the file to its list of files to print; it checks the
     // file and reports a refusal itself, and keeps one entry per file.
     virtual void addFileToPrint(const std::string& path) = 0;
+    // The files page empties its list of files to print.
+    virtual void clearFilesToPrint() = 0;
     // The printer page selects the first queue of that device name (ignoring
     // case); an unknown name is the page's to handle.
     virtual void selectPrinter(const std::string& deviceName) = 0;

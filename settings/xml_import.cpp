@@ -42,6 +42,7 @@ enum XmlTag : int {
     kTagSaveAsString,
     kTagSpecificPrinter,
     kTagSpecificPrinterString,
+    kTagReplaceFiles,
     kTagCount
 };
 
@@ -55,7 +56,7 @@ constexpr std::array<std::string_view, kTagCount> kTagNames = {
     "PRINTER_LANGUAGE", "FILES_TO_PRINT",  "FILE",
     "MODIFY_PRINT_FILE", "PRINT_SERVER_OPTIONS", "PRINT",
     "SAVE_AS",          "SAVE_AS_STRING",  "SPECIFIC_PRINTER",
-    "SPECIFIC_PRINTER_STRING",
+    "SPECIFIC_PRINTER_STRING", "REPLACE_FILES",
 };
 
 // Keyword groups, named by the table entry they start at.
@@ -75,7 +76,7 @@ constexpr std::array<int, kTagCount> kKinds = {
     kStaplingModes, kXmlString,   kXmlContainer,  kXmlContainer,  kXmlString,
     kXmlNumber,    kXmlString,    kPrinterModels, kPrinterLanguages, kXmlContainer,
     kXmlString,    kModifyModes,  kXmlContainer,  kOnOff,         kOnOff,
-    kXmlString,    kOnOff,        kXmlString,
+    kXmlString,    kOnOff,        kXmlString,     kOnOff,
 };
 
 constexpr XmlKeyword kEmptyGroup{0, "", true};
@@ -107,7 +108,7 @@ constexpr int kStop = kModelMayStop;
 
 // The content models, each a run of alternatives closed by 0; where an
 // alternative continues is in kModelNext at the index of its 0.
-constexpr std::array<int, 76> kModelTags = {
+constexpr std::array<int, 83> kModelTags = {
     kEnd,
     // 1: the root takes any of its children, in any order and number
     kTagBodyPaper, 0, kTagPrintingMode, 0, kTagDocumentExit, 0, kTagTrimEdges, 0, kTagCollate, 0,
@@ -128,16 +129,21 @@ constexpr std::array<int, 76> kModelTags = {
     kTagSaveAsString, 0, kStop, 0, kEnd,
     // 71: "SPECIFIC_PRINTER": optional name
     kTagSpecificPrinterString, 0, kStop, 0, kEnd,
+    // 76: "FILES_TO_PRINT" as it starts: "REPLACE_FILES" may come first, then
+    // the files as at 52
+    kTagReplaceFiles, 0, kTagFile, 0, kStop, 0, kEnd,
 };
 
-constexpr std::array<int, 76> kModelNext = [] {
-    std::array<int, 76> next{};
+constexpr std::array<int, 83> kModelNext = [] {
+    std::array<int, 83> next{};
     for (int i = 2; i <= 32; i += 2) next[i] = 1;
     next[37] = 38;
     next[44] = 43;
     next[53] = 52;
     next[58] = 59;
     next[60] = 61;
+    next[77] = 52;
+    next[79] = 52;
     return next;
 }();
 
@@ -147,7 +153,7 @@ constexpr std::array<int, kTagCount> kModelStart = [] {
     start[kTagProofSet] = 36;
     start[kTagPaperSubstitutions] = 43;
     start[kTagPaperSubstitutionItem] = 48;
-    start[kTagFilesToPrint] = 52;
+    start[kTagFilesToPrint] = 76;
     start[kTagPrintServerOptions] = 57;
     start[kTagSaveAs] = 66;
     start[kTagSpecificPrinter] = 71;
@@ -244,6 +250,12 @@ private:
         case kTagPrint: doc_.setPrintToPrinter(n); return true;
         case kTagSaveAs: doc_.setSaveAsFile(n); return true;
         case kTagSpecificPrinter: doc_.setUseSpecificPrinter(n); return true;
+        case kTagReplaceFiles:
+            // The files that follow take the place of those listed, rather
+            // than joining them: a host printing job after job in one start
+            // of the library would otherwise print earlier jobs' files again.
+            if (number_ != 0 && targets_) targets_->clearFilesToPrint();
+            return true;
         default: return true;
         }
     }

@@ -2,7 +2,9 @@
 // Job settings from an XML text: the vocabulary of the job (tags, keywords,
 // nesting) and applying a checked text on top of the current document. Nothing
 // is reset first: what the text does not name stays as it was, and files and
-// paper substitutions are added to those already there.
+// paper substitutions are added to those already there; a "FILES_TO_PRINT"
+// that starts with <REPLACE_FILES>ON</REPLACE_FILES> empties the list of files
+// to print before its own files are added.
 #include <string_view>
 
 #include "platform/xml_targets.h"

@@ -267,6 +267,19 @@ void FilesPage::removeSelectedFiles()
     if (language_.selection() >= 0) doc_.setPrinterLanguage(static_cast<std::int16_t>(language_.selection()));
 }
 
+void FilesPage::clearFiles(bool updateState)
+{
+    if (!hwnd()) return;
+    filesToPrint_.sendPastWrapper(LB_RESETCONTENT);
+    listed_ = 0;
+    tiffListed_ = 0;
+    plainNames_.clear();
+    otherNames_ = 0;
+    // A batch under way selects its last file at its end: that entry is gone.
+    batchSelection_ = -1;
+    if (updateState) updateListState();
+}
+
 void FilesPage::selectFile()
 {
     const std::string typed = windowText(item(IDC_EDIT_FILE_NAME));

@@ -33,6 +33,9 @@ public:
     // the list; cheap: the page keeps the count and the number of TIFF files.
     void updateListState();
     void removeSelectedFiles();
+    // Empties the list of files to print. With `updateState` false the list's
+    // state waits for updateListState(), as after adding files.
+    void clearFiles(bool updateState = true);
     void selectFile();
     void selectAllFiles();
 

@@ -11,8 +11,12 @@ constexpr const char* kWindowClass = "OrvoxSubmitHost";
 // A bound on one round of message handling, so a flood of posted messages
 // cannot hold the host.
 constexpr int kMaxMessagesPerPump = 10000;
-// How long a start made ahead of time is used for the next job.
-constexpr ULONGLONG kMaxStartAgeMs = 60000;
+// How long one start of the library serves jobs: the printer list is read
+// when the library starts, and a queue installed since is found by the next.
+constexpr std::chrono::milliseconds kMaxStartAge{60000};
+// Empties the list of files to print between two jobs on one start.
+constexpr const char* kEmptyFileList =
+    "<PRINTER_SETTINGS><FILES_TO_PRINT><REPLACE_FILES>ON</REPLACE_FILES></FILES_TO_PRINT></PRINTER_SETTINGS>";
 
 LibraryHost* g_host = nullptr;
 
@@ -83,14 +87,15 @@ bool Win32FolderAccess::canOpenExclusively(const std::filesystem::path& file)
     return true;
 }
 
-LibraryHost::LibraryHost(bool yesToQuestions, EventSink events) : yes_(yesToQuestions), events_(std::move(events))
+LibraryHost::LibraryHost(bool yesToQuestions, EventSink events)
+    : yes_(yesToQuestions), events_(std::move(events)), policy_(kMaxStartAge)
 {
     g_host = this;
 }
 
 LibraryHost::~LibraryHost()
 {
-    if (started_) orvox_.Exit(1);
+    if (policy_.running()) orvox_.Exit(1);
     if (window_) DestroyWindow(window_);
     g_host = nullptr;
 }
@@ -122,6 +127,7 @@ void LibraryHost::pumpMessages()
 
 int LibraryHost::startLibrary(std::string& note)
 {
+    const ULONGLONG began = GetTickCount64();
     int rc = orvox_.InitMain(messageHook, titleHook);
     if (rc == 6) {
         // A previous job left the library started: end that first.
@@ -137,26 +143,92 @@ int LibraryHost::startLibrary(std::string& note)
     if (rc != 0) {
         note = "Orvo_CreateMain failed";
         orvox_.Exit(1);
+        return rc;
     }
-    return rc;
+    policy_.started(Clock::now());
+    if (events_) {
+        const ULONGLONG ms = GetTickCount64() - began;
+        events_("library started in " + std::to_string(ms / 1000) + "." + std::to_string(ms % 1000 / 100) + " s");
+    }
+    return 0;
+}
+
+void LibraryHost::endLibrary()
+{
+    const int ended = orvox_.Exit(1);
+    pumpMessages();
+    policy_.ended();
+    startMessages_.clear();
+    // A library that refuses to end is found by the next Orvo_InitMain (6), which ends it again.
+    if (ended != 0 && events_) events_("Orvo_Exit returned " + std::to_string(ended));
 }
 
 void LibraryHost::startAhead()
 {
     // A start that failed is not tried again before a job has been run, so a
     // broken installation does not fill standard error while the watcher waits.
-    if (started_ || startFailed_) return;
+    if (startFailed_) return;
+    if (policy_.running() && policy_.needsRenewal(Clock::now())) endLibrary();
+    if (policy_.running()) {
+        // The last job's settings and files are cleared while nothing else is
+        // to be done; what the library says meanwhile belongs to the next job.
+        if (policy_.clean()) return;
+        JobReport scratch;
+        current_ = &scratch;
+        resetLibrary(false);
+        current_ = nullptr;
+        startMessages_.insert(startMessages_.end(), scratch.messages.begin(), scratch.messages.end());
+        if (policy_.running()) return;
+    }
     JobReport scratch;
     current_ = &scratch;
     std::string note;
-    started_ = startLibrary(note) == 0;
-    startFailed_ = !started_;
+    const bool started = startLibrary(note) == 0;
+    startFailed_ = !started;
     current_ = nullptr;
     // A start that failed is made again, and reported, by the job itself.
-    if (started_) {
-        startMessages_ = std::move(scratch.messages);
-        startedAt_ = GetTickCount64();
+    if (started) startMessages_ = std::move(scratch.messages);
+}
+
+bool LibraryHost::resetLibrary(bool ticketResets)
+{
+    // The job before left its settings and files: new settings, then an empty
+    // list (the new settings do not touch the files page). A settings file
+    // resets the settings itself as it is opened, and new settings are the
+    // slowest step of a job (every page is loaded again).
+    int line = 0;
+    int rc = 0;
+    if (!ticketResets) {
+        rc = orvox_.NewSettings();
+        pumpMessages();
     }
+    if (rc == 0) {
+        rc = orvox_.OpenXMLSettings(kEmptyFileList, &line);
+        pumpMessages();
+        // A library that does not know how to empty the list gets a start for every job.
+        if (rc != 0) policy_.reuseRefused();
+    }
+    if (rc != 0) {
+        if (events_) events_("the library could not be reset for the next job (" + std::to_string(rc) +
+                             "); it is started again");
+        endLibrary();
+        return false;
+    }
+    if (!ticketResets) policy_.cleaned();
+    return true;
+}
+
+int LibraryHost::prepareStart(JobReport& report, bool jobNamesPrinter, bool ticketResets)
+{
+    if (policy_.running() && !policy_.canServe(jobNamesPrinter, Clock::now())) endLibrary();
+    if (policy_.running() && !policy_.clean()) resetLibrary(ticketResets);
+    if (policy_.running()) {
+        // The start made while the watcher waited: its messages belong to this job.
+        report.messages.insert(report.messages.begin(), startMessages_.begin(), startMessages_.end());
+        startMessages_.clear();
+        return 0;
+    }
+    return startLibrary(report.note);
 }
 
 int LibraryHost::answerMessage(const char* text, unsigned type)
@@ -220,24 +292,13 @@ int LibraryHost::runSteps(JobReport& report, const std::string& saveTo)
         return 4;
     }
 
-    int rc = 0;
-    if (started_ && GetTickCount64() - startedAt_ > kMaxStartAgeMs) {
-        // The printer list is read when the library starts: a start kept for
-        // long would not know a printer installed since.
-        orvox_.Exit(1);
-        started_ = false;
-        startMessages_.clear();
-    }
-    if (started_) {
-        // The start made while the watcher waited: its messages belong to this job.
-        started_ = false;
-        report.messages.insert(report.messages.begin(), startMessages_.begin(), startMessages_.end());
-        startMessages_.clear();
-    } else {
-        rc = startLibrary(report.note);
-        if (rc != 0) return rc;
-    }
-    if (rc == 0) {
+    // A job that names no printer takes the first queue of the list, which only
+    // a start that no job has given a printer still shows.
+    const bool namesPrinter = !report.printer.empty();
+    const bool mayChoosePrinter = !printerAskedFor.empty() || xmlTicket;
+    int rc = prepareStart(report, namesPrinter, !xmlTicket);
+    if (rc != 0) return rc;
+    {
         int line = 0;
         rc = xmlTicket ? orvox_.OpenXMLSettings(ticketText.c_str(), &line) : orvox_.OpenSettings(report.ticket.c_str());
         if (rc != 0) {
@@ -260,12 +321,7 @@ int LibraryHost::runSteps(JobReport& report, const std::string& saveTo)
         rc = saveTo.empty() ? orvox_.Print() : orvox_.SaveSettings(saveTo.c_str());
         pumpMessages();
     }
-    const int ended = orvox_.Exit(1);
-    pumpMessages();
-    if (ended != 0) {
-        const std::string why = "Orvo_Exit returned " + std::to_string(ended);
-        report.note = report.note.empty() ? why : report.note + "; " + why;
-    }
+    policy_.served(rc, mayChoosePrinter);
     return rc;
 }
 

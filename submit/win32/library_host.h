@@ -1,14 +1,17 @@
 #pragma once
 // Orvox.dll driven with nobody at the screen: the library's windows live in a
 // hidden window of this program, every message box goes to the message hook,
-// and each job is one start of the library, from Orvo_InitMain to Orvo_Exit, so
-// that no job inherits another's files or settings.
+// and one start of the library serves job after job: each job begins with new
+// settings and an empty list of files to print, so that no job inherits
+// another's files or settings. When the library has to be started again is
+// StartPolicy's.
 #include <windows.h>
 
 #include <string>
 
 #include "orvox_binding.h"
 #include "submit/portable/hot_folder.h"
+#include "submit/portable/start_policy.h"
 
 namespace orvox::submit {
 
@@ -22,9 +25,10 @@ public:
     JobReport run(const JobRequest& request);
     // The ticket (and printer) written as a settings file instead of printing.
     JobReport save(const JobRequest& request, const std::string& settingsFile);
-    // Starts the library for the next job ahead of time: creating its windows
-    // is the slow part of a job, and a watcher has the time while it waits.
-    // The next run takes over this start and the messages it gave.
+    // Starts the library for the next job ahead of time, or replaces a start
+    // that should serve no more jobs: creating its windows is the slow part of
+    // a job, and a watcher has the time while it waits. The next run takes
+    // over this start and the messages it gave.
     void startAhead();
     // Handles what is waiting in this thread's message queue.
     static void pumpMessages();
@@ -37,14 +41,21 @@ private:
     int runSteps(JobReport& report, const std::string& saveTo);
     // Orvo_InitMain and Orvo_CreateMain; 0 or the failing code, with a note.
     int startLibrary(std::string& note);
+    void endLibrary();
+    // New settings (unless `ticketResets`) and an empty list of files; false
+    // when the library refused, and was ended.
+    bool resetLibrary(bool ticketResets);
+    // A start ready for the job: the running one, reset, or a new one.
+    // `ticketResets`: the job's ticket is a settings file, which resets the
+    // settings as it is opened.
+    int prepareStart(JobReport& report, bool jobNamesPrinter, bool ticketResets);
 
     test::OrvoxBinding orvox_;
     HWND window_ = nullptr;
     bool yes_;
     EventSink events_;
     JobReport* current_ = nullptr;
-    bool started_ = false;                  // a start ahead waits for the next job
-    ULONGLONG startedAt_ = 0;
+    StartPolicy policy_;
     bool startFailed_ = false;
     std::vector<HostMessage> startMessages_;  // what the library said during that start
 };

@@ -9,7 +9,11 @@
 #     arrives at the printer exactly once and whole;
 #   - hot folders with a bad ticket and with a missing printer;
 #   - a watcher killed while a job is in Processing, then started again;
-#   - Ctrl+C while a job prints: the job finishes, the next file stays.
+#   - Ctrl+C while a job prints: the job finishes, the next file stays;
+#   - one start of the library serves two jobs with different tickets: the
+#     second job reaches the printer exactly as it does from a start of its own;
+#   - a file that vanishes before it is taken, and a hot folder on a full disk:
+#     nothing is lost and the watcher goes on.
 #   submit_e2e.sh BIN_FOLDER      (needs ORVOX_QUEUE and ORVOX_CAPTURE_DIR: tools/e2e-env.sh)
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -22,6 +26,8 @@ work=$(mktemp -d /tmp/orvox-submit-e2e.XXXXXX)
 watcher_pid=
 cleanup() {
   [ -n "$watcher_pid" ] && kill "$watcher_pid" 2>/dev/null
+  # Small disks of the full-disk test, if it stopped half-way.
+  for disk in "$work/donedisk" "$work/full"; do mountpoint -q "$disk" 2>/dev/null && umount -l "$disk"; done
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -289,6 +295,149 @@ wait_jobs "$work/before" 1 30 >"$work/new"
   { fail "Ctrl+C: exit $rc"; cat "$work/stop.err"; ls -R "$stop_dir"; }
 [ -f "$stop_dir/later.ps" ] && [ -z "$(ls "$stop_dir/Processing")" ] &&
   pass "the next file was left in the folder, Processing is empty" || fail "after Ctrl+C: $(ls -R "$stop_dir")"
+
+echo "== watch: one start of the library serves jobs with different tickets"
+reuse=$work/reuse
+mkdir -p "$reuse" "$work/reuse-alone"
+# Ticket A finishes its job; ticket B asks for nothing beyond the printer;
+# ticket C is a settings file (collated).
+printf '<PRINTER_SETTINGS>\n<PRINTER>%s</PRINTER>\n<PRINTING_MODE>ID_TWO_SIDED_FLIP_LONG</PRINTING_MODE>\n<STAPLING>ID_STAPLE_MODE_TOP</STAPLING>\n<COLLATE>ON</COLLATE>\n<CHAPTER_PAGES>3</CHAPTER_PAGES>\n</PRINTER_SETTINGS>\n' \
+  "$queue" >"$work/ticket-a.xml"
+printf '<PRINTER_SETTINGS>\n<PRINTER>%s</PRINTER>\n</PRINTER_SETTINGS>\n' "$queue" >"$work/ticket-b.xml"
+page "job a" >"$work/files/ja.ps"
+page "job b" >"$work/files/jb.ps"
+page "job c" >"$work/files/jc.ps"
+# serve_reuse NAME...: drops each NAME.ps with its ticket and serves the folder once.
+serve_reuse() {
+  local name
+  for name in "$@"; do
+    cp "$work/files/$name.ps" "$reuse/$name.ps"
+    case $name in
+      ja) cp "$work/ticket-a.xml" "$reuse/ja.xml" ;;
+      jb) cp "$work/ticket-b.xml" "$reuse/jb.xml" ;;
+      jc) cp "$work/good.ovx" "$reuse/jc.ovx" ;;
+    esac
+  done
+  jobs_now >"$work/before"
+  submit watch --printer "$queue" "$(win "$reuse")" --stable 0.3 --poll 0.1 --once
+  reuse_rc=$?
+  wait_jobs "$work/before" $# 30 >"$work/new"
+  # Done is emptied for the next round: the same names go through Processing again.
+  mv "$reuse/Done" "$work/reuse-alone/Done-$1"
+}
+# First b and c each alone, from a start of its own: what each must look like at the printer.
+serve_reuse jb
+alone_b=$(head -n 1 "$work/new")
+serve_reuse jc
+alone_c=$(head -n 1 "$work/new")
+# Then a, b and c in one watcher: one start serves all three, in name order.
+serve_reuse ja jb jc
+cp "$work/last.err" "$work/reuse.err"
+n=$(wc -l <"$work/new")
+first=$(sed -n 1p "$work/new") second=$(sed -n 2p "$work/new") third=$(sed -n 3p "$work/new")
+starts=$(grep -c ' library started in ' "$work/reuse.err")
+if ((reuse_rc == 0 && n == 3 && starts == 1)) && [ -n "$alone_b" ] && [ -n "$alone_c" ]; then
+  pass "three jobs, one start of the library"
+else
+  fail "reuse: exit $reuse_rc, $n jobs, $starts starts"; cat "$work/reuse.err"
+fi
+# b and c after a: the same bytes as each from a start of its own (header and
+# file), so nothing of a's ticket or file went with them; a's own job differs.
+for pair in "b $second $alone_b" "c $third $alone_c"; do
+  set -- $pair
+  if [ -n "${2:-}" ] && cmp -s "$2" "$3" && tail -c "$(stat -c %s "$work/files/j$1.ps")" "$2" | cmp -s - "$work/files/j$1.ps"; then
+    pass "job $1 after job a carries only its own file and settings"
+  else
+    fail "job $1 after job a differs from the same job alone"; diff <(strings "$3") <(strings "${2:-/dev/null}") | head -20
+  fi
+done
+if [ -n "$first" ] && ! cmp -s "$first" "$second" && received_once "$work/new" "$work/files/ja.ps"; then
+  pass "the first job carries its ticket's settings"
+else
+  fail "the first job"
+fi
+
+echo "== watch: a file that vanishes before it is taken"
+vanish=$work/vanish
+mkdir -p "$vanish" "$work/elsewhere"
+cp "$work/good.xml" "$vanish/_ticket.xml"
+(cd "$inst" && exec timeout 300 "$root/tools/wine-run.sh" ./OrvoxSubmit.exe watch "$(win "$vanish")" \
+  --stable 3 --poll 0.1 --idle-exit 15) 2>"$work/vanish.err" &
+watcher_pid=$!
+# The watcher is ready once its start of the library is made.
+for ((i = 0; i < 600; i++)); do grep -q ' library started in ' "$work/vanish.err" && break; sleep 0.1; done
+page "gone" >"$work/files/gone.ps"
+cp "$work/files/gone.ps" "$vanish/gone.ps"
+sleep 1
+# Its writer takes it away again, well within the stability wait.
+mv "$vanish/gone.ps" "$work/elsewhere/gone.ps"
+page "after the vanished one" >"$work/files/next.ps"
+jobs_now >"$work/before"
+cp "$work/files/next.ps" "$vanish/next.ps"
+wait "$watcher_pid"
+rc=$?
+watcher_pid=
+wait_jobs "$work/before" 1 30 >"$work/new"
+grep -q '^result: 17 ' "$vanish/Failed/gone.ps.log" 2>/dev/null && grep -q 'vanished before it was taken' "$vanish/Failed/gone.ps.log" &&
+  cmp -s "$work/elsewhere/gone.ps" "$work/files/gone.ps" && pass "the vanished file left a log in Failed, its copy untouched" ||
+  { fail "vanished file"; ls -R "$vanish"; cat "$work/vanish.err"; }
+((rc == 0)) && received_once "$work/new" "$work/files/next.ps" && [ -f "$vanish/Done/next.ps" ] && (($(wc -l <"$work/new") == 1)) &&
+  pass "the watcher went on with the next file" || { fail "after the vanished file: exit $rc"; cat "$work/vanish.err"; }
+
+echo "== watch: a hot folder on a full disk"
+full=$work/full
+mkdir -p "$full"
+if mount -t tmpfs -o size=64k tmpfs "$full" 2>/dev/null; then
+  cp "$work/good.xml" "$full/_ticket.xml"
+  mkdir -p "$full/Processing" "$full/Done" "$full/Failed"
+  page "on a full disk" >"$work/files/full.ps"
+  cp "$work/files/full.ps" "$full/full.ps"
+  # The rest of the disk is taken by a file whose name the watcher leaves alone.
+  dd if=/dev/zero of="$full/.filler" bs=4k 2>/dev/null
+  jobs_now >"$work/before"
+  submit watch "$(win "$full")" --stable 0.3 --poll 0.1 --once
+  rc=$?
+  wait_jobs "$work/before" 1 30 >"$work/new"
+  cp "$work/last.err" "$work/full.err"
+  # Printed once; neither Done nor Failed could take its log: it waits in Processing, whole.
+  ((rc == 0)) && received_once "$work/new" "$work/files/full.ps" && cmp -s "$full/Processing/full.ps" "$work/files/full.ps" &&
+    [ -z "$(find "$full/Done" "$full/Failed" -mindepth 1)" ] && grep -q 'stays in Processing' "$work/full.err" &&
+    pass "printed once, kept whole in Processing when no log can be written" ||
+    { fail "full disk: exit $rc"; ls -laR "$full"; cat "$work/full.err"; }
+  # Room again: the next start moves it to Failed with its log and does not print it again.
+  rm -f "$full/.filler"
+  jobs_now >"$work/before"
+  submit watch "$(win "$full")" --stable 0.3 --poll 0.1 --once
+  sleep 1
+  n=$(wait_jobs "$work/before" 0 0 | wc -l)
+  cmp -s "$full/Failed/full.ps" "$work/files/full.ps" && grep -q 'not printed again' "$full/Failed/full.ps.log" && ((n == 0)) &&
+    [ -z "$(ls "$full/Processing")" ] && pass "with room again it went to Failed, not printed twice" ||
+    { fail "after the full disk: $n jobs"; ls -laR "$full"; cat "$work/last.err"; }
+  # Done alone on a full disk of its own: the printed file goes to Failed with a log that says so.
+  mkdir -p "$work/donedisk"
+  rm -rf "$full/Done"
+  if mount -t tmpfs -o size=64k tmpfs "$work/donedisk"; then
+    dd if=/dev/zero of="$work/donedisk/.filler" bs=4k 2>/dev/null
+    ln -s "$work/donedisk" "$full/Done"
+    page "done is full" >"$work/files/donefull.ps"
+    cp "$work/files/donefull.ps" "$full/donefull.ps"
+    jobs_now >"$work/before"
+    submit watch "$(win "$full")" --stable 0.3 --poll 0.1 --once
+    rc=$?
+    wait_jobs "$work/before" 1 30 >"$work/new"
+    ((rc == 0)) && received_once "$work/new" "$work/files/donefull.ps" && cmp -s "$full/Failed/donefull.ps" "$work/files/donefull.ps" &&
+      grep -q '^result: 0 ' "$full/Failed/donefull.ps.log" && grep -q 'could not be placed in Done' "$full/Failed/donefull.ps.log" &&
+      [ -z "$(ls "$full/Processing")" ] && pass "Done full: printed once, in Failed whole with a log that says so" ||
+      { fail "Done full: exit $rc"; ls -laR "$full" "$work/donedisk"; cat "$work/last.err"; }
+    rm -f "$full/Done"
+    umount -l "$work/donedisk"
+  else
+    fail "a second small disk could not be mounted"
+  fi
+  umount -l "$full"
+else
+  echo "skipped: a small filesystem cannot be mounted here (the test needs root)"
+fi
 
 echo "submit e2e: $failures failure(s)"
 ((failures == 0))

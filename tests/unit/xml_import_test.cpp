@@ -14,11 +14,17 @@ namespace {
 class RecordingTargets : public platform::XmlTargets {
 public:
     void addFileToPrint(const std::string& path) override { files.push_back(path); }
+    void clearFilesToPrint() override
+    {
+        files.clear();
+        ++clears;
+    }
     void selectPrinter(const std::string& name) override { printers.push_back(name); }
     void showPrinterModel(int model) override { models.push_back(model); }
     std::vector<std::string> files;
     std::vector<std::string> printers;
     std::vector<int> models;
+    int clears = 0;
 };
 
 using Substitutions = std::vector<std::pair<int, std::string>>;
@@ -220,6 +226,53 @@ TEST_F(XmlImportTest, AFullSubstitutionListStopsTheImportAtThatPaper)
     EXPECT_EQ(doc().substitutionCount(), kMaxSubstitutions);
     EXPECT_EQ(doc().substitution(kMaxSubstitutions - 1).pageList, std::string("5"));
     EXPECT_EQ(doc().collate(), 1);
+}
+
+// "REPLACE_FILES" ON, first in a "FILES_TO_PRINT", empties the list before that
+// element's files; anywhere else it is refused, and nothing is applied.
+TEST_F(XmlImportTest, ReplaceFilesEmptiesTheListOnlyWhereItStandsFirst)
+{
+    auto files = [](const std::string& replace, const std::vector<std::string>& names) {
+        std::string xml = "<FILES_TO_PRINT>" + replace;
+        for (const std::string& name : names) xml += "<FILE>" + name + "</FILE>";
+        return xml + "</FILES_TO_PRINT>";
+    };
+    const std::string on = "<REPLACE_FILES>ON</REPLACE_FILES>";
+    ASSERT_EQ(importSettings(files("", {"A.PS", "B.PS"})), 0);
+    ASSERT_EQ(importSettings(files(on, {"C.PS"})), 0);
+    EXPECT_EQ(targets.files, (std::vector<std::string>{"C.PS"}));
+    // OFF, in any case, adds as a list without it does.
+    ASSERT_EQ(importSettings(files("<REPLACE_FILES>off</REPLACE_FILES>", {"D.PS"})), 0);
+    EXPECT_EQ(targets.files, (std::vector<std::string>{"C.PS", "D.PS"}));
+    EXPECT_EQ(targets.clears, 1);
+
+    // In document order: a later list that replaces drops an earlier one's files
+    // of the same text; settings around it still apply.
+    ASSERT_EQ(importSettings(files("", {"E.PS"}) + "<COLLATE>ON</COLLATE>" + files(on, {"F.PS", "G.PS"})), 0);
+    EXPECT_EQ(targets.files, (std::vector<std::string>{"F.PS", "G.PS"}));
+    EXPECT_EQ(doc().collate(), 1);
+    // With no file after it, the list ends empty.
+    ASSERT_EQ(importSettings(files("<replace_files>On</replace_files>", {})), 0);
+    EXPECT_TRUE(targets.files.empty());
+    EXPECT_EQ(targets.clears, 3);
+
+    // Refused whole, with the line: after a file, twice, outside a file list,
+    // or with a value that is neither ON nor OFF.
+    ASSERT_EQ(importSettings(files("", {"H.PS"})), 0);
+    doc().setCollate(0);
+    const std::vector<std::pair<std::string, int>> refused = {
+        {files("", {"I.PS"}) + "\n" + files("<FILE>J.PS</FILE>" + on, {}), 42},
+        {files(on + on, {"I.PS"}), 42},
+        {on, 42},
+        {files("<REPLACE_FILES>YES</REPLACE_FILES>", {"I.PS"}), 41},
+    };
+    for (const auto& [body, code] : refused) {
+        EXPECT_EQ(importSettings("<COLLATE>ON</COLLATE>" + body), code) << body;
+        EXPECT_GE(line, 1) << body;
+    }
+    EXPECT_EQ(targets.files, (std::vector<std::string>{"H.PS"}));
+    EXPECT_EQ(targets.clears, 3);
+    EXPECT_EQ(doc().collate(), 0);
 }
 
 // The pages hear once, after the last file, that the import is over: also when

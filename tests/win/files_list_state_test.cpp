@@ -161,6 +161,61 @@ TEST_F(FilesListStateTest, CountRemoveAndTiffLanguageFollowImportsAndRemovals)
     EXPECT_EQ(pickLanguage(page, kTiffLanguage), kTiffLanguage);
 }
 
+// A host that prints job after job in one start of the library: new settings
+// leave the list alone, as they always have; a file list that starts with
+// REPLACE_FILES takes the place of the list, and the page's state follows.
+TEST_F(FilesListStateTest, ReplaceFilesTakesThePlaceOfTheListAndNewSettingsLeaveIt)
+{
+    const std::string a = make("a.ps"), scan = make("scan.tif"), c = make("c.pdf");
+    ASSERT_EQ(createMain(), 0);
+    HWND page = filesPage();
+    ASSERT_NE(page, nullptr);
+    ASSERT_EQ(importFiles({scan, a}), 0);
+    ASSERT_EQ(pickLanguage(page, kTiffLanguage), kTiffLanguage);
+
+    ASSERT_EQ(orvox.NewSettings(), 0);
+    EXPECT_EQ(listed(page), 2) << "new settings keep the operator's files";
+
+    int line = -1;
+    const std::string replace = "<PRINTER_SETTINGS><FILES_TO_PRINT><REPLACE_FILES>ON</REPLACE_FILES><FILE>" + c +
+                                "</FILE><FILE>" + a + "</FILE></FILES_TO_PRINT></PRINTER_SETTINGS>";
+    ASSERT_EQ(orvox.OpenXMLSettings(replace.c_str(), &line), 0);
+    EXPECT_EQ(line, 0);
+    HWND box = GetDlgItem(page, kFilesToPrint);
+    ASSERT_EQ(listed(page), 2);
+    char text[MAX_PATH] = {};
+    SendMessageA(box, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_STRCASEEQ(text, c.c_str()) << "the list holds the new files only, in their order";
+    SendMessageA(box, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_STRCASEEQ(text, a.c_str());
+    EXPECT_EQ(label(page), countLabel(2));
+    EXPECT_EQ(SendMessageA(box, LB_GETSELCOUNT, 0, 0), 1) << "the last file is the one selected, as after any import";
+    // The TIFF file is gone with the list: its language goes with it.
+    EXPECT_EQ(SendMessageA(GetDlgItem(page, kLanguage), CB_GETCURSEL, 0, 0), 0);
+    EXPECT_NE(pickLanguage(page, kTiffLanguage), kTiffLanguage);
+    // A name listed before the list was emptied is listed again, once.
+    ASSERT_EQ(importFiles({scan, scan, folder_ + "SCAN.TIF"}), 0);
+    EXPECT_EQ(listed(page), 3);
+
+    // Emptied and nothing added: nothing to remove, no count.
+    ASSERT_EQ(orvox.OpenXMLSettings(
+                  "<PRINTER_SETTINGS><FILES_TO_PRINT><REPLACE_FILES>ON</REPLACE_FILES></FILES_TO_PRINT></PRINTER_SETTINGS>",
+                  &line),
+              0);
+    EXPECT_EQ(listed(page), 0);
+    EXPECT_EQ(label(page), countLabel(0));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, kRemove)));
+
+    // Out of place it is refused whole, with its line, and the list is kept.
+    ASSERT_EQ(importFiles({a}), 0);
+    const std::string late = "<PRINTER_SETTINGS>\n<FILES_TO_PRINT>\n<FILE>" + c +
+                             "</FILE>\n<REPLACE_FILES>ON</REPLACE_FILES>\n</FILES_TO_PRINT>\n</PRINTER_SETTINGS>";
+    EXPECT_EQ(orvox.OpenXMLSettings(late.c_str(), &line), 42);
+    EXPECT_GT(line, 0);
+    EXPECT_EQ(listed(page), 1);
+    savePicture(page);
+}
+
 TEST_F(FilesListStateTest, ALargeBatchIsListedWholeAndSelectAllAddsOnlyWhatIsMissing)
 {
     // A hot-folder batch: many scans and one PostScript file, which the import
