@@ -13,10 +13,16 @@ inline constexpr std::string_view kRunFileMark = ".orvox-run-";
 inline constexpr std::string_view kRunFileEnding = ".tmp";
 
 // The name of a run file: the prefix (the host program's name), the mark, a
-// unique part and ".tmp".
+// unique part and ".tmp". The prefix comes from outside (a program name, a
+// branding text): characters a file name cannot hold become '_', and only its
+// first 32 characters are used, so the path stays short.
 inline std::string runFileName(const std::string& prefix, const std::string& unique)
 {
-    return prefix + std::string(kRunFileMark) + unique + std::string(kRunFileEnding);
+    std::string safe = prefix.substr(0, 32);
+    for (char& c : safe)
+        if (static_cast<unsigned char>(c) < 32 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
+            c = '_';
+    return safe + std::string(kRunFileMark) + unique + std::string(kRunFileEnding);
 }
 
 inline bool isRunFileName(std::string_view name)

@@ -218,6 +218,10 @@ TEST(RunFileNames, CarryTheMarkAndNothingElseIsTakenForOne)
 {
     EXPECT_TRUE(platform::isRunFileName(platform::runFileName("OrvoxTest", "1f-2")));
     EXPECT_TRUE(platform::isRunFileName("~TM.orvox-run-3.tmp"));
+    // A prefix from a branding text or a long program name stays one short file name.
+    EXPECT_EQ(platform::runFileName("*.ovx", "1"), "_.ovx.orvox-run-1.tmp");
+    EXPECT_EQ(platform::runFileName("a\\b/c:d?\"e<f>g|h", "2"), "a_b_c_d__e_f_g_h.orvox-run-2.tmp");
+    EXPECT_EQ(platform::runFileName(std::string(40, 'p'), "3"), std::string(32, 'p') + ".orvox-run-3.tmp");
     for (const char* other : {"Orv1A2B.tmp", "a.orvox-run-1.txt", ".orvox-run-.tmp", "x.orvox-run.tmp",
                               "sub\\a.orvox-run-1.tmp", "a.orvox-run-1.tmp.bak"})
         EXPECT_FALSE(platform::isRunFileName(other)) << other;
