@@ -207,7 +207,7 @@ add_test(NAME win.arch COMMAND orvox_arch_tests)
 # where the kernel runs no 32-bit programs) is not started: tools/wine-run.sh
 # exits with 77, which ctest reports as a skipped test.
 set(orvox_test_limits help.file 120 build.exports 120 build.header 120 win.sample 180
-  unit.wine 600 unit.submit 120 e2e.submit 600 win.host 2400 e2e.spooler 900 win.largefile 300 win.arch 120)
+  unit.wine 600 unit.submit 120 e2e.submit 600 win.host 2400 e2e.spooler 1200 win.largefile 300 win.arch 120)
 while(orvox_test_limits)
   list(POP_FRONT orvox_test_limits orvox_test orvox_limit)
   if(TEST ${orvox_test})

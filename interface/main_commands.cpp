@@ -157,15 +157,31 @@ void MainWindow::switchAdministration()
 {
     if (!askPassword()) return;
     administration_ = !administration_;
-    app_.services().profile.writeString(app_.configFile(), load(IDS_CONFIG_ADMIN_SECTION),
-                                        load(IDS_CONFIG_ADMIN_FLAG_KEY), administration_ ? "1" : "0");
+    // The switch holds for this session either way; the operator is told
+    // that the next start will not find it.
+    if (!app_.services().profile.writeString(app_.configFile(), load(IDS_CONFIG_ADMIN_SECTION),
+                                             load(IDS_CONFIG_ADMIN_FLAG_KEY), administration_ ? "1" : "0"))
+        showConfigWriteFailed();
+}
+
+void MainWindow::showConfigWriteFailed() const
+{
+    message(load(IDS_CONFIG_WRITE_FAILED) + app_.configFile() + load(IDS_CONFIG_WRITE_FAILED_TAIL),
+            platform::kMbIconStop);
 }
 
 void MainWindow::changePassword()
 {
     JobDocument* doc = app_.documents().document();
     if (!doc) return;
-    ChangePasswordDialog dialog([doc](const std::string& password) { return doc->setAdminPassword(password); },
+    // A password that could not be stored is not taken: the dialog stays, and
+    // the old password still holds.
+    ChangePasswordDialog dialog(
+        [this, doc](const std::string& password) {
+            if (doc->setAdminPassword(password)) return true;
+            showConfigWriteFailed();
+            return false;
+        },
         [this] { message(load(IDS_PASSWORDS_DIFFER), platform::kMbIconExclamation); });
     dialog.runModal(platform::currentResourceHandle(), IDD_CHANGE_PASSWORD, hwnd());
 }

@@ -76,6 +76,8 @@ private:
 
     std::string load(unsigned id) const;
     int message(const std::string& text, unsigned type) const;
+    // A change the operator made could not be written to the configuration file.
+    void showConfigWriteFailed() const;
 
     Application& app_;
     ui::TabHost tabs_;

@@ -7,6 +7,32 @@
 
 namespace orvox::platform {
 
+// The mark in the name of every temporary file of a print run: the library's
+// own files are told by it from any other program's, whatever the prefix.
+inline constexpr std::string_view kRunFileMark = ".orvox-run-";
+inline constexpr std::string_view kRunFileEnding = ".tmp";
+
+// The name of a run file: the prefix (the host program's name), the mark, a
+// unique part and ".tmp". The prefix comes from outside (a program name, a
+// branding text): characters a file name cannot hold become '_', and only its
+// first 32 characters are used, so the path stays short.
+inline std::string runFileName(const std::string& prefix, const std::string& unique)
+{
+    std::string safe = prefix.substr(0, 32);
+    for (char& c : safe)
+        if (static_cast<unsigned char>(c) < 32 || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
+            c = '_';
+    return safe + std::string(kRunFileMark) + unique + std::string(kRunFileEnding);
+}
+
+inline bool isRunFileName(std::string_view name)
+{
+    return name.size() > kRunFileMark.size() + kRunFileEnding.size() &&
+           name.find(kRunFileMark) != std::string_view::npos &&
+           name.compare(name.size() - kRunFileEnding.size(), kRunFileEnding.size(), kRunFileEnding) == 0 &&
+           name.find_first_of("\\/") == std::string_view::npos;
+}
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -16,6 +42,20 @@ public:
     virtual std::string tempFolder() const = 0;
     // A new, empty file with a unique name in the temporary folder; empty on failure.
     virtual std::string uniqueTempFile(const std::string& prefix) = 0;
+    // A new, empty temporary file of a print run (job file, batch, re-encoded
+    // image, header-stripped copy): named by `prefix` and the run-file mark
+    // (isRunFileName), and held until releaseRunFile so that no other process
+    // can delete it while the run uses it. Empty on failure.
+    virtual std::string newRunFile(const std::string& prefix) { return uniqueTempFile(prefix); }
+    // Lets go of a run file, and removes it unless `keep`.
+    virtual void releaseRunFile(const std::string& path, bool keep)
+    {
+        if (!keep) removeFile(path);
+    }
+    // Removes the run files of the temporary folder that no run holds any
+    // more: those a run left when its host was killed. Files of runs still
+    // going (in this process or another) stay. Returns how many were removed.
+    virtual int removeStaleRunFiles() { return 0; }
     virtual std::optional<std::uint64_t> freeDiskSpace(const std::string& folder) const = 0;
     virtual bool fileExists(const std::string& path) const = 0;
     virtual bool removeFile(const std::string& path) = 0;

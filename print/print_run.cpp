@@ -28,8 +28,9 @@ using platform::kMbYesNo;
 constexpr std::size_t kLocateTitleMax = 259;
 constexpr int kMaxColoursWithoutQuestion = 3;
 
-// A temporary file of the run: removed when replaced and when the run ends,
-// on every path, unless the host's profile keeps it for inspection.
+// A temporary file of the run, held while the run uses it: removed when
+// replaced and when the run ends, on every path, unless the host's profile
+// keeps it for inspection.
 class RunTempFile {
 public:
     RunTempFile(platform::FileSystem& files, bool keep) : files_(files), keep_(keep) {}
@@ -47,7 +48,7 @@ public:
 private:
     void release()
     {
-        if (!path_.empty() && !keep_) files_.removeFile(path_);
+        if (!path_.empty()) files_.releaseRunFile(path_, keep_);
         path_.clear();
     }
     platform::FileSystem& files_;
@@ -257,7 +258,7 @@ private:
         }
         if (!batch_) {
             // A batch needs a name of its own; no shared fallback name is ever used.
-            std::string name = env_.services.files.uniqueTempFile(env_.programName);
+            std::string name = env_.services.files.newRunFile(env_.programName);
             batchFile_.reset(name);
             auto batch = std::make_unique<PdfBatch>(name);
             if (name.empty() || !batch->create()) return jobFileFailed();
@@ -307,7 +308,7 @@ private:
         JobHeaderBuilder builder(env_.services.strings, env_.services.messages, env_.machine);
         std::string path;
         const bool built = builder.buildJobHeader(run_.doc_, dataName, path, fromTiff, [this] {
-            return env_.services.files.uniqueTempFile(env_.programName);
+            return env_.services.files.newRunFile(env_.programName);
         });
         jobFile_.reset(path);
         return built;
@@ -354,6 +355,10 @@ int PrintRun::runFiles()
         env_.pages.showPrintersTab();
         return kRunNoPrinter;
     }
+    // Files that runs of killed hosts left behind go before this run makes
+    // its own; those of runs still going are held and stay. Kept files are
+    // left for whoever inspects them.
+    if (!keepTempFiles()) env_.services.files.removeStaleRunFiles();
     std::string errorText;
     std::unique_ptr<platform::Printer> printer = env_.spooler.open(device, &errorText);
     if (!printer) {

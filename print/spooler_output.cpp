@@ -33,13 +33,13 @@ std::string documentName(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Removes a temporary file when the send is over, whichever way it ends.
+// Lets go of a run file and removes it when the send is over, whichever way it ends.
 class TemporaryFile {
 public:
     TemporaryFile(platform::FileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
     ~TemporaryFile()
     {
-        if (!path_.empty()) files_.removeFile(path_);
+        if (!path_.empty()) files_.releaseRunFile(path_, false);
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -151,7 +151,7 @@ std::string SpoolerOutput::makeHeaderStrippedCopy(const std::string& dataFile)
             at = skipLineBreaksAndBlanks(chunk, *afterTail);
         from = at;
     }
-    TemporaryFile copy(services_.files, services_.files.uniqueTempFile(copyPrefix_));
+    TemporaryFile copy(services_.files, services_.files.newRunFile(copyPrefix_));
     if (copy.path().empty()) return {};
     {
         StdioFile out(copy.path(), "wb");

@@ -115,7 +115,7 @@ public:
     ~Conversion()
     {
         reencoded_.reset();
-        if (!reencodePath_.empty() && !owner_.keepTempFiles_) owner_.services_.files.removeFile(reencodePath_);
+        if (!reencodePath_.empty()) owner_.services_.files.releaseRunFile(reencodePath_, owner_.keepTempFiles_);
     }
     Conversion(const Conversion&) = delete;
     Conversion& operator=(const Conversion&) = delete;
@@ -227,7 +227,7 @@ int TiffToPdf::Conversion::readImage(Image& image)
 int TiffToPdf::Conversion::reencode(const Image& image, bool tight, std::uint64_t available)
 {
     if (tight && available <= 250) return kTiffDiskFull;
-    if (reencodePath_.empty()) reencodePath_ = owner_.services_.files.uniqueTempFile(owner_.tempPrefix_);
+    if (reencodePath_.empty()) reencodePath_ = owner_.services_.files.newRunFile(owner_.tempPrefix_);
     if (reencodePath_.empty()) return kTiffNotConverted;
     TIFF* source = source_.get();
     TiffHandle target = openTiff(reencodePath_, "w");

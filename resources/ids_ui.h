@@ -69,3 +69,5 @@
 #define IDS_EXIT_QUESTION          378
 #define IDS_WRONG_PASSWORD         164
 #define IDS_PASSWORDS_DIFFER       3701
+#define IDS_CONFIG_WRITE_FAILED    3703   // followed by the configuration file's path
+#define IDS_CONFIG_WRITE_FAILED_TAIL 3704

@@ -7,13 +7,17 @@ file job-NNNN.bin in the capture folder. The bytes go to a hidden temporary
 name first and are renamed only when the sender has closed, so whoever watches
 the folder only ever sees whole jobs.
 
-    capture-printer.py --dir CAPTURE_DIR [--port N] [--port-file FILE]
+    capture-printer.py --dir CAPTURE_DIR [--port N] [--port-file FILE] [--drop-after N]
 
 --port 0 (the default) lets the system choose a free port; the chosen one is
 written to --port-file (atomically) once the listener accepts connections.
 Numbering continues after the highest job already in the folder, so a restart
 never overwrites an earlier job. SIGTERM or SIGINT ends it; jobs still arriving
 then are discarded.
+
+--drop-after N makes a printer that breaks down in the middle of a job: it
+closes each connection once it has received N bytes, and keeps what it got as
+dropped-NNNN.bin (never as a job).
 """
 
 import argparse
@@ -21,6 +25,7 @@ import os
 import re
 import signal
 import socket
+import struct
 import sys
 import threading
 
@@ -66,17 +71,31 @@ class CaptureFolder:
             pass
 
 
-def receive(conn, folder):
+def receive(conn, folder, drop_after=None):
     number, tmp = folder.begin()
     size = 0
     try:
         with conn, open(tmp, "wb") as out:
             while True:
-                chunk = conn.recv(65536)
+                want = 65536 if drop_after is None else min(65536, drop_after - size)
+                chunk = conn.recv(want)
                 if not chunk:
                     break
                 out.write(chunk)
                 size += len(chunk)
+                if drop_after is not None and size >= drop_after:
+                    # A reset, as a printer that fails mid-job gives, rather
+                    # than an orderly close the sender might take for the end.
+                    conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+                    break
+        if drop_after is not None:
+            final = os.path.join(folder.path, "dropped-%04d.bin" % number)
+            os.replace(tmp, final)
+            with folder._lock:
+                folder.partial.discard(tmp)
+            print("capture-printer: dropped the connection after %d bytes (%s)" % (size, os.path.basename(final)),
+                  file=sys.stderr, flush=True)
+            return
         final = folder.finish(number, tmp)
         print("capture-printer: %s (%d bytes)" % (os.path.basename(final), size),
               file=sys.stderr, flush=True)
@@ -98,6 +117,7 @@ def main():
     parser.add_argument("--dir", required=True, help="capture folder")
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--port-file")
+    parser.add_argument("--drop-after", type=int, help="close each connection after this many bytes")
     args = parser.parse_args()
 
     folder = CaptureFolder(os.path.abspath(args.dir))
@@ -121,7 +141,7 @@ def main():
     try:
         while True:
             conn, _ = server.accept()
-            threading.Thread(target=receive, args=(conn, folder), daemon=True).start()
+            threading.Thread(target=receive, args=(conn, folder, args.drop_after), daemon=True).start()
     except Stop:
         pass
     finally:

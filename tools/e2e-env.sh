@@ -2,8 +2,9 @@
 # Runs a command with the printer path up:
 #   e2e-env.sh COMMAND [ARGS...]
 # Starts Xvfb when there is no DISPLAY, starts the capture printer behind its
-# CUPS queue (tools/printer.sh), exports DISPLAY, ORVOX_QUEUE and
-# ORVOX_CAPTURE_DIR, runs COMMAND, then stops what it started, also when
+# CUPS queue (tools/printer.sh), exports DISPLAY, ORVOX_QUEUE,
+# ORVOX_CAPTURE_DIR and ORVOX_TOOLS_DIR (this folder: the fault tests start a
+# second capture printer from it), runs COMMAND, then stops what it started, also when
 # COMMAND fails or the run is interrupted. Exits with COMMAND's status, or 125
 # when the environment could not be set up.
 # State (pid files, capture folder) goes to ORVOX_RUN_DIR, default build/run/.
@@ -41,7 +42,8 @@ setup() {
   started_printer=1
   lines=$("$here/printer.sh" start "$state") || return 1
   eval "$lines"
-  export DISPLAY ORVOX_QUEUE ORVOX_CAPTURE_DIR
+  ORVOX_TOOLS_DIR=$here
+  export DISPLAY ORVOX_QUEUE ORVOX_CAPTURE_DIR ORVOX_TOOLS_DIR
 }
 
 if ! setup; then

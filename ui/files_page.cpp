@@ -144,6 +144,10 @@ void FilesPage::applyTypeFilter(bool store)
     const auto chosen = static_cast<int>(SendMessageA(item(IDC_COMBO_FILE_TYPE), CB_GETCURSEL, 0, 0));
     if (chosen < 0 || chosen >= static_cast<int>(typeExtensions_.size())) return;
     list_.refresh(tree_, typeExtensions_[static_cast<std::size_t>(chosen)]);
+    // The chosen type and the last folder are remembered for the operator's
+    // convenience on every click, not saved at the operator's request: with a
+    // configuration file that cannot be written they are simply not
+    // remembered, rather than a message on every click of the page.
     if (store)
         services_.profile.writeString(configFile_, load(IDS_CONFIG_BROWSER_SECTION), load(IDS_CONFIG_TYPE_FILTER_KEY),
                                       std::to_string(chosen));

@@ -55,6 +55,39 @@ std::string FolderFileSystem::uniqueTempFile(const std::string& prefix)
     return {};
 }
 
+std::string FolderFileSystem::newRunFile(const std::string& prefix)
+{
+    if (refuseTempFiles || folder_.empty()) return {};
+    for (int attempt = 0; attempt < 0x10000; ++attempt) {
+        const std::string path = folder_ + runFileName(prefix.empty() ? "~TM" : prefix, std::to_string(++counter_));
+        std::error_code ec;
+        if (fs::exists(path, ec)) continue;
+        if (!std::ofstream(path, std::ios::binary)) return {};
+        held_.insert(path);
+        return path;
+    }
+    return {};
+}
+
+void FolderFileSystem::releaseRunFile(const std::string& path, bool keep)
+{
+    held_.erase(path);
+    if (!keep) removeFile(path);
+}
+
+int FolderFileSystem::removeStaleRunFiles()
+{
+    int removed = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string path = folder_ + it->path().filename().string();
+        if (it->is_regular_file(ec) && isRunFileName(it->path().filename().string()) && !held_.count(path) &&
+            fs::remove(path, ec))
+            ++removed;
+    }
+    return removed;
+}
+
 std::optional<std::uint64_t> FolderFileSystem::freeDiskSpace(const std::string& folder) const
 {
     const std::size_t at = static_cast<std::size_t>(measurements_++);

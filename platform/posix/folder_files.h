@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <initializer_list>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,11 @@ public:
     std::string hostProgramFolder() const override { return programFolder_; }
     std::string tempFolder() const override { return folder_; }
     std::string uniqueTempFile(const std::string& prefix) override;
+    // This half cannot stop another process deleting a file: it holds run
+    // files for itself only, and its sweep spares just the files it holds.
+    std::string newRunFile(const std::string& prefix) override;
+    void releaseRunFile(const std::string& path, bool keep) override;
+    int removeStaleRunFiles() override;
     std::optional<std::uint64_t> freeDiskSpace(const std::string& folder) const override;
     bool fileExists(const std::string& path) const override;
     bool removeFile(const std::string& path) override;
@@ -46,6 +52,7 @@ private:
     std::vector<std::uint64_t> pinned_;
     mutable int measurements_ = 0;
     unsigned counter_ = 0;
+    std::set<std::string> held_;
 };
 
 } // namespace orvox::platform

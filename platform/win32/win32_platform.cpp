@@ -112,6 +112,65 @@ std::string Win32FileSystem::uniqueTempFile(const std::string& prefix)
     return name;
 }
 
+Win32FileSystem::~Win32FileSystem()
+{
+    for (const auto& [path, handle] : held_) CloseHandle(handle);
+}
+
+std::string Win32FileSystem::newRunFile(const std::string& prefix)
+{
+    const std::string folder = tempFolder();
+    if (folder.empty()) return {};
+    const std::string used = prefix.empty() ? kDefaultTempPrefix : prefix;
+    char process[16] = {};
+    wsprintfA(process, "%lx", GetCurrentProcessId());
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        char unique[40] = {};
+        // Process, time and a count: a name a later process with the same id
+        // does not make again.
+        wsprintfA(unique, "%s-%lx-%x", process, GetTickCount(), ++runFileCount_);
+        const std::string path = folder + runFileName(used, unique);
+        HANDLE hold = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (hold != INVALID_HANDLE_VALUE) {
+            held_[path] = hold;
+            return path;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return {};
+    }
+    return {};
+}
+
+void Win32FileSystem::releaseRunFile(const std::string& path, bool keep)
+{
+    const auto held = held_.find(path);
+    if (held != held_.end()) {
+        CloseHandle(held->second);
+        held_.erase(held);
+    }
+    if (!keep) DeleteFileA(path.c_str());
+}
+
+int Win32FileSystem::removeStaleRunFiles()
+{
+    const std::string folder = systemTempFolder();
+    if (folder.empty()) return 0;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((folder + "*" + std::string(kRunFileMark) + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    int removed = 0;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (!isRunFileName(found.cFileName)) continue;
+        const std::string path = folder + found.cFileName;
+        if (held_.count(path)) continue;
+        // A file of a live run (of this or another process) refuses deletion.
+        if (DeleteFileA(path.c_str())) ++removed;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return removed;
+}
+
 std::optional<std::uint64_t> Win32FileSystem::freeDiskSpace(const std::string& folder) const
 {
     ULARGE_INTEGER available{};

@@ -2,6 +2,9 @@
 // The Win32 halves of the platform seams: the real API behind each interface.
 #include <windows.h>
 
+#include <map>
+#include <string>
+
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/profile.h"
@@ -42,6 +45,12 @@ public:
     // Prefix of temporary names when the caller gives none.
     static constexpr const char* kDefaultTempPrefix = "~TM";
 
+    Win32FileSystem() = default;
+    // Run files still held are let go (and stay on the disk).
+    ~Win32FileSystem() override;
+    Win32FileSystem(const Win32FileSystem&) = delete;
+    Win32FileSystem& operator=(const Win32FileSystem&) = delete;
+
     // Where the system error of a missing temporary folder is shown; none: not shown.
     void setMessages(MessageSink* messages) { messages_ = messages; }
 
@@ -50,6 +59,14 @@ public:
     // working folder, after the system's error text has been shown.
     std::string tempFolder() const override;
     std::string uniqueTempFile(const std::string& prefix) override;
+    // A run file is held by a handle of its own that shares reading and
+    // writing but not deletion: the run's own opens work, and while the
+    // process lives nobody deletes the file. A killed process's handles are
+    // closed by the system, so its files become deletable.
+    std::string newRunFile(const std::string& prefix) override;
+    void releaseRunFile(const std::string& path, bool keep) override;
+    // Deleting is the test: a file that another run holds refuses it.
+    int removeStaleRunFiles() override;
     std::optional<std::uint64_t> freeDiskSpace(const std::string& folder) const override;
     bool fileExists(const std::string& path) const override;
     bool removeFile(const std::string& path) override;
@@ -63,6 +80,8 @@ protected:
 
 private:
     MessageSink* messages_ = nullptr;
+    std::map<std::string, HANDLE> held_;
+    unsigned runFileCount_ = 0;
 };
 
 // Reads through the system's profile functions. Writes edit the file with the

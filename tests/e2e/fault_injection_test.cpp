@@ -16,6 +16,7 @@
 
 #include "../win/dialog_watcher.h"
 #include "e2e_support.h"
+#include "fault_support.h"
 #include "orvox_binding.h"
 
 namespace orvox::e2e {
@@ -23,133 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> g_faultBoxes;
-
-int recordFaultBox(const char* text, unsigned, int* show)
-{
-    g_faultBoxes.push_back(text ? text : "");
-    *show = 0;
-    return IDOK;
-}
-
-std::string faultBoxesSaid()
-{
-    std::string said;
-    for (const auto& box : g_faultBoxes) said += box + "\n";
-    return said;
-}
-
-// A 64 KB filesystem of the test's own on the Linux side (the tests run as
-// root), seen from Windows through the Z: drive.
-class SmallDisk {
-public:
-    SmallDisk()
-        : linux_("/tmp/orvox-fault-disk-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count_)),
-          dos_(toWindowsPath(linux_).string())
-    {
-        fs::create_directories(dos_);
-        mounted_ = runOnLinux("mount -t tmpfs -o size=64k tmpfs " + linux_, "/tmp/" + resultName(),
-                              toWindowsPath("/tmp/" + resultName()).string()) == "0\n";
-    }
-    ~SmallDisk()
-    {
-        if (mounted_)
-            runOnLinux("umount -l " + linux_, "/tmp/" + resultName(), toWindowsPath("/tmp/" + resultName()).string());
-        std::error_code ec;
-        fs::remove_all(dos_, ec);
-        DeleteFileA(toWindowsPath("/tmp/" + resultName()).string().c_str());
-    }
-    bool mounted() const { return mounted_; }
-    std::string file(const std::string& name) const { return dos_ + "\\" + name; }
-    const std::string& folder() const { return dos_; }
-
-    // Fills the disk to the last byte (from the Linux side, where a write that
-    // finds no room reports it at once); true when no byte more fits.
-    bool fill()
-    {
-        runOnLinux("dd if=/dev/zero of=" + linux_ + "/filler bs=4096 2>/dev/null; true", "/tmp/" + resultName(),
-                   toWindowsPath("/tmp/" + resultName()).string());
-        std::FILE* probe = std::fopen(file("probe").c_str(), "wb");
-        const bool wrote = probe && std::fputs("probe", probe) >= 0 && std::fflush(probe) == 0;
-        if (probe) std::fclose(probe);
-        DeleteFileA(file("probe").c_str());
-        return !wrote;
-    }
-    void empty() { DeleteFileA(file("filler").c_str()); }
-    // Every file on the disk except the filler. (Wine's spooler keeps a folder
-    // of its own in the temporary folder; folders are not listed.)
-    std::vector<std::string> names() const
-    {
-        std::vector<std::string> found;
-        for (const auto& e : fs::directory_iterator(dos_)) {
-            const std::string name = e.path().filename().string();
-            if (name != "filler" && e.is_regular_file()) found.push_back(name);
-        }
-        return found;
-    }
-
-private:
-    std::string resultName() const { return "orvox-fault-mount-" + std::to_string(GetCurrentProcessId()); }
-
-    static inline int count_ = 0;
-    std::string linux_;
-    std::string dos_;
-    bool mounted_ = false;
-};
-
-// The library loaded and its main window made inside a host window of its own.
-class FaultHost {
-public:
-    explicit FaultHost(const char* className)
-    {
-        loaded = orvox.load("Orvox.dll") == 0;
-        host = createHostWindow(className);
-        started = loaded && orvox.InitMain(recordFaultBox, nullptr) == 0 && orvox.CreateMain(host, 0, "faults") == 0;
-        g_faultBoxes.clear();
-    }
-    ~FaultHost()
-    {
-        if (started) orvox.Exit(1);
-        DestroyWindow(host);
-    }
-    int applyXml(const std::string& xml)
-    {
-        int line = -1;
-        return orvox.OpenXMLSettings(xml.c_str(), &line);
-    }
-
-    test::OrvoxBinding orvox;
-    HWND host = nullptr;
-    bool loaded = false;
-    bool started = false;
-};
-
-// Points the process's temporary folder (TMP and TEMP) at `folder` while it lives.
-class TemporaryFolderAt {
-public:
-    explicit TemporaryFolderAt(const std::string& folder)
-    {
-        GetEnvironmentVariableA("TMP", tmp_, MAX_PATH);
-        GetEnvironmentVariableA("TEMP", temp_, MAX_PATH);
-        SetEnvironmentVariableA("TMP", (folder + "\\").c_str());
-        SetEnvironmentVariableA("TEMP", (folder + "\\").c_str());
-    }
-    ~TemporaryFolderAt()
-    {
-        SetEnvironmentVariableA("TMP", tmp_);
-        SetEnvironmentVariableA("TEMP", temp_);
-    }
-
-private:
-    char tmp_[MAX_PATH] = {};
-    char temp_[MAX_PATH] = {};
-};
-
 const char* const kCollateOn = "<PRINTER_SETTINGS><COLLATE>ON</COLLATE></PRINTER_SETTINGS>";
 const char* const kCollateOff = "<PRINTER_SETTINGS><COLLATE>OFF</COLLATE></PRINTER_SETTINGS>";
-
-#define REQUIRE_SMALL_DISK(disk) \
-    if (!(disk).mounted()) GTEST_SKIP() << "a small filesystem cannot be mounted here (the tests need root)"
 
 TEST(Faults, ASettingsSaveOnAFullDiskKeepsTheSavedFileAndSaysWhy)
 {

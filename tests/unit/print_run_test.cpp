@@ -172,6 +172,61 @@ TEST_F(PrintRunTest, TempFilesStayWhenTheHostProfileKeepsThem)
     EXPECT_EQ(tempFiles().size(), 1u);
 }
 
+// Files a killed run left in the temporary folder go when the next run
+// starts; files of a run still going (held), files of other forms and the
+// run's own files (marked, held, removed at its end) are told apart.
+TEST_F(PrintRunTest, TheNextRunRemovesRunFilesNoRunHoldsAndOnlyThose)
+{
+    const std::string stale = temp.folder() + "OrvoxTest.orvox-run-9.tmp";
+    const std::string foreign = temp.folder() + "Orv9.tmp";
+    test::writeBytes(stale, "job file of a killed run");
+    test::writeBytes(foreign, "another program's");
+    const std::string live = runFiles.newRunFile("OtherHost");
+    ASSERT_FALSE(live.empty());
+
+    std::vector<std::string> during;
+    status.onText = [&](const std::string& text) {
+        if (text.rfind("Sent", 0) != 0) return;
+        for (const std::string& path : tempFiles()) {
+            const std::string name = std::filesystem::path(path).filename().string();
+            if (path != live && path != foreign) during.push_back(name);
+        }
+    };
+    pages.files = {{tiff("a.tif"), file("b.ps", kPostScript)}};
+    ASSERT_EQ(print(), kRunOk);
+    ASSERT_EQ(spooler.documents.size(), 2u);
+    ASSERT_FALSE(during.empty());
+    for (const std::string& name : during) {
+        EXPECT_TRUE(platform::isRunFileName(name)) << name;
+        EXPECT_EQ(name.rfind("OrvoxTest.orvox-run-", 0), 0u) << name;
+    }
+    auto left = tempFiles();
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{foreign, live}));
+
+    // With the host's profile keeping temporary files, nothing is swept.
+    runFiles.releaseRunFile(live, true);
+    test::writeBytes(stale, "job file of a killed run");
+    profile.writeString(work.file("host.ini"), kDebugSection, kKeepTempFilesKey, "1");
+    pages.files = {{file("c.ps", kPostScript)}};
+    ASSERT_EQ(print(), kRunOk);
+    EXPECT_TRUE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(live));
+}
+
+TEST(RunFileNames, CarryTheMarkAndNothingElseIsTakenForOne)
+{
+    EXPECT_TRUE(platform::isRunFileName(platform::runFileName("OrvoxTest", "1f-2")));
+    EXPECT_TRUE(platform::isRunFileName("~TM.orvox-run-3.tmp"));
+    // A prefix from a branding text or a long program name stays one short file name.
+    EXPECT_EQ(platform::runFileName("*.ovx", "1"), "_.ovx.orvox-run-1.tmp");
+    EXPECT_EQ(platform::runFileName("a\\b/c:d?\"e<f>g|h", "2"), "a_b_c_d__e_f_g_h.orvox-run-2.tmp");
+    EXPECT_EQ(platform::runFileName(std::string(40, 'p'), "3"), std::string(32, 'p') + ".orvox-run-3.tmp");
+    for (const char* other : {"Orv1A2B.tmp", "a.orvox-run-1.txt", ".orvox-run-.tmp", "x.orvox-run.tmp",
+                              "sub\\a.orvox-run-1.tmp", "a.orvox-run-1.tmp.bak"})
+        EXPECT_FALSE(platform::isRunFileName(other)) << other;
+}
+
 TEST_F(PrintRunTest, ConsecutiveTiffFilesShareOneBatchEachBatchIsOneJob)
 {
     const std::string ps = file("middle.ps", kPostScript);

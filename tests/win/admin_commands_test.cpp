@@ -107,6 +107,48 @@ TEST_F(AdminCommandsTest, ANewPasswordIsStoredOnlyWhenBothEntriesAgreeAndGuardsT
     EXPECT_EQ(timesShown(IDS_WRONG_PASSWORD), 1);
 }
 
+// A configuration file that cannot be written: a new password is not taken
+// (the dialog stays and the old one still holds) and the switch holds for the
+// session only; each time the operator is told, with the file's path.
+TEST_F(AdminCommandsTest, ChangesThatCannotBeSavedInTheConfigurationFileSaySoAndNameIt)
+{
+    ASSERT_TRUE(SetFileAttributesA(config_.path().c_str(), FILE_ATTRIBUTE_READONLY));
+    struct Writable {
+        const std::string& path;
+        ~Writable() { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL); }
+    } writableAtTheEnd{config_.path()};
+    const std::string said = resourceString(IDS_CONFIG_WRITE_FAILED) + config_.path() +
+                             resourceString(IDS_CONFIG_WRITE_FAILED_TAIL);
+    const auto timesSaid = [&] {
+        int n = 0;
+        for (const auto& box : hookLog().boxes) n += box.text == said ? 1 : 0;
+        return n;
+    };
+
+    bool stayed = false;
+    DialogScript change;
+    change.then([&](HWND dialog) {
+        S::type(dialog, IDC_NEW_PASSWORD_EDIT, "Blue");
+        S::type(dialog, IDC_CONFIRM_PASSWORD_EDIT, "Blue");
+        S::click(dialog, IDOK);
+        stayed = IsWindow(dialog) && IsWindowVisible(dialog);
+        S::click(dialog, IDCANCEL);
+    });
+    ASSERT_TRUE(change.run([this] { orvox.SendMessage(WM_COMMAND, ID_CHANGE_PASSWORD, 0); }));
+    EXPECT_EQ(timesSaid(), 1);
+    EXPECT_TRUE(stayed) << "the dialog closed as if the password had been stored";
+    EXPECT_EQ(readConfig(IDS_CONFIG_PASSWORD_KEY), "Secret");
+
+    // The old password still switches; the switch is not saved, and says so.
+    DialogScript off;
+    off.then(enter("Secret"));
+    ASSERT_TRUE(command(off, ID_ADMIN_SWITCH));
+    EXPECT_EQ(timesSaid(), 2);
+    EXPECT_EQ(timesShown(IDS_WRONG_PASSWORD), 0);
+    EXPECT_FALSE(catalogMenuEnabled());
+    EXPECT_EQ(readConfig(IDS_CONFIG_ADMIN_FLAG_KEY), "1");
+}
+
 // Typed key by key, as the operator types: the edit's limit applies.
 void typeKeys(HWND dialog, int id, const std::string& text)
 {

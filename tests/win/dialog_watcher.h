@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ public:
 
     // The next file dialog gets this name and OK; empty: every dialog is cancelled.
     void answerFileDialogWith(std::string path) { fileToGive_ = std::move(path); }
+    // Runs before each dialog is answered (the test changes the world while
+    // the library waits on the dialog).
+    void beforeAnswering(std::function<void()> step) { beforeAnswering_ = std::move(step); }
     const std::vector<Seen>& seen() const { return seen_; }
     int fileDialogs() const
     {
@@ -67,6 +71,7 @@ private:
         HWND name = GetDlgItem(window, 1152);
         if (!name) name = GetDlgItem(window, 1148);
         self->seen_.push_back({caption, name != nullptr});
+        if (self->beforeAnswering_) self->beforeAnswering_();
         if (name && !self->fileToGive_.empty()) {
             SetWindowTextA(name, self->fileToGive_.c_str());
             self->fileToGive_.clear();
@@ -85,6 +90,7 @@ private:
     UINT_PTR timer_ = 0;
     HWND pending_ = nullptr;
     std::string fileToGive_;
+    std::function<void()> beforeAnswering_;
     std::vector<Seen> seen_;
 };
 

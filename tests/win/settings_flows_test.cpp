@@ -258,5 +258,60 @@ TEST(TemporaryFiles, NamesHaveAPrefixAndTheCurrentFolderStandsInForAMissingTempF
     DeleteFileA(made.c_str());
 }
 
+// Run files are held while their run lives: a sweep by anyone else leaves
+// them, while a file of the same form that nobody holds (a killed run's) goes,
+// and so does a held one once its run lets go of it. Files of other forms are
+// never touched.
+TEST(TemporaryFiles, ASweepRemovesOnlyRunFilesThatNoRunHolds)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("orvox-sweep-" + std::to_string(GetCurrentProcessId()));
+    std::filesystem::create_directories(folder);
+    char tmp[MAX_PATH] = {}, temp[MAX_PATH] = {};
+    GetEnvironmentVariableA("TMP", tmp, MAX_PATH);
+    GetEnvironmentVariableA("TEMP", temp, MAX_PATH);
+    SetEnvironmentVariableA("TMP", (folder.string() + "\\").c_str());
+    SetEnvironmentVariableA("TEMP", (folder.string() + "\\").c_str());
+    {
+        platform::Win32FileSystem live;
+        platform::Win32FileSystem next;
+        const std::string held = live.newRunFile("OrvoxTest");
+        ASSERT_FALSE(held.empty());
+        EXPECT_EQ(held.rfind((folder / "OrvoxTest.orvox-run-").string(), 0), 0u) << held;
+        // The run writes and reads its own file while holding it.
+        {
+            std::FILE* f = std::fopen(held.c_str(), "w+b");
+            ASSERT_NE(f, nullptr);
+            EXPECT_EQ(std::fputs("job", f), 0);
+            EXPECT_EQ(std::fclose(f), 0);
+        }
+        const std::string killed = (folder / "OrvoxSubmit.orvox-run-1f-2a-3.tmp").string();
+        const std::string others[] = {(folder / "Orv1A2B.tmp").string(), (folder / "notes.orvox-run-1.txt").string()};
+        std::ofstream(killed) << "left by a killed run";
+        for (const std::string& other : others) std::ofstream(other) << "another program's";
+
+        EXPECT_EQ(next.removeStaleRunFiles(), 1);
+        EXPECT_FALSE(std::filesystem::exists(killed));
+        EXPECT_EQ(fileBytes(held), "job");
+        EXPECT_TRUE(DeleteFileA(held.c_str()) == FALSE) << "a held run file could be deleted";
+        for (const std::string& other : others) EXPECT_TRUE(std::filesystem::exists(other)) << other;
+
+        // Kept for inspection, it stays until a later run sweeps.
+        live.releaseRunFile(held, true);
+        EXPECT_EQ(fileBytes(held), "job");
+        EXPECT_EQ(next.removeStaleRunFiles(), 1);
+        EXPECT_FALSE(std::filesystem::exists(held));
+
+        const std::string released = live.newRunFile("");
+        ASSERT_FALSE(released.empty());
+        live.releaseRunFile(released, false);
+        EXPECT_FALSE(std::filesystem::exists(released));
+    }
+    SetEnvironmentVariableA("TMP", tmp);
+    SetEnvironmentVariableA("TEMP", temp);
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+}
+
 } // namespace
 } // namespace orvox::test
