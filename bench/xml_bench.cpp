@@ -22,6 +22,7 @@ public:
     void addFileToPrint(const std::string&) override { ++files; }
     void selectPrinter(const std::string&) override {}
     void showPrinterModel(int) override {}
+    void clearFilesToPrint() override { files = 0; }
     long files = 0;
 };
 

@@ -31,6 +31,7 @@ public:
     void addFileToPrint(const std::string& path) override { checkName(path); }
     void selectPrinter(const std::string& name) override { checkName(name); }
     void showPrinterModel(int model) override { check(model == 0 || model == 1); }
+    void clearFilesToPrint() override {}
 
 private:
     static void checkName(const std::string& name)
