@@ -12,3 +12,4 @@
 #include "ids_jobsetup.h"
 #include "ids_printrun.h"
 #include "ids_custom.h"
+#include "ids_ipp_output.h"
