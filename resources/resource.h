@@ -13,3 +13,4 @@
 #include "ids_printrun.h"
 #include "ids_ipp_printers.h"
 #include "ids_custom.h"
+#include "ids_ipp_output.h"
