@@ -350,11 +350,9 @@ private:
             const std::vector<std::string> missing = ipp_->unsupportedSettings(jobFile_.path());
             if (!missing.empty()) {
                 askedUnsupported_ = true;
-                std::string lines;
-                for (const std::string& setting : missing) lines += (lines.empty() ? "" : "\n") + setting;
-                const int answer = env_.services.messages.show(
-                    fillTemplate(run_.text(IDS_IPP_UNSUPPORTED_QUESTION), {printerName, lines}),
-                    kMbOkCancel | kMbIconQuestion);
+                const int answer =
+                    env_.services.messages.show(unsupportedSettingsQuestion(env_.services.strings, printerName, missing),
+                                                kMbOkCancel | kMbIconQuestion);
                 if (answer != platform::kIdOk) {
                     jobFile_.reset();
                     stop(kRunCancelled);

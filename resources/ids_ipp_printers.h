@@ -17,7 +17,6 @@
 
 // Print run.
 #define IDS_IPP_QUERY_FAILED          3370   // %s the printer's name, %s the error
-#define IDS_IPP_UNSUPPORTED_QUESTION  3371   // %s the printer's name, %s the settings, one a line
 #define IDS_IPP_SENT                  3372   // %s the file or the batch's names, %s the job id, %s the printer
 #define IDS_IPP_SENT_IGNORED          3373   // as IDS_IPP_SENT, then %s what the printer ignored
 #define IDS_IPP_SEND_FAILED           3374   // %s the file or the batch's names, %s the printer's name, %s the error
