@@ -344,24 +344,27 @@ private:
     bool sendIppJob(const std::string& dataFile, const std::string& shownName, const std::string& jobName)
     {
         const std::string& printerName = ippName_;
-        // What the printer cannot do is said before anything of it is sent,
-        // once: the operator's OK holds for the rest of the run.
-        if (!askedUnsupported_) {
-            const std::vector<std::string> missing = ipp_->unsupportedSettings(jobFile_.path());
-            if (!missing.empty()) {
-                askedUnsupported_ = true;
-                const int answer =
-                    env_.services.messages.show(unsupportedSettingsQuestion(env_.services.strings, printerName, missing),
-                                                kMbOkCancel | kMbIconQuestion);
-                if (answer != platform::kIdOk) {
-                    jobFile_.reset();
-                    stop(kRunCancelled);
-                    return false;
-                }
+        // What the printer cannot do is said before anything of it is sent.
+        // The operator's OK holds for the rest of the run; a later job that
+        // would lose something not yet named is asked about again, so nothing
+        // is ever left out unsaid.
+        const std::vector<std::string> missing = ipp_->unsupportedSettings(jobFile_.path());
+        const bool unasked = std::any_of(missing.begin(), missing.end(), [this](const std::string& setting) {
+            return std::find(accepted_.begin(), accepted_.end(), setting) == accepted_.end();
+        });
+        if (unasked) {
+            const int answer =
+                env_.services.messages.show(unsupportedSettingsQuestion(env_.services.strings, printerName, missing),
+                                            kMbOkCancel | kMbIconQuestion);
+            if (answer != platform::kIdOk) {
+                jobFile_.reset();
+                stop(kRunCancelled);
+                return false;
             }
+            accepted_.insert(accepted_.end(), missing.begin(), missing.end());
         }
-        const IppJobOutcome outcome = ipp_->send(jobFile_.path(), dataFile, jobName,
-                                                          run_.doc_.modifyPrintFile(), askedUnsupported_);
+        const IppJobOutcome outcome =
+            ipp_->send(jobFile_.path(), dataFile, jobName, run_.doc_.modifyPrintFile(), !missing.empty());
         jobFile_.reset();
         if (!outcome.sent) {
             env_.services.messages.show(
@@ -401,7 +404,7 @@ private:
     SpoolerOutput output_;
     std::unique_ptr<PdfBatch> batch_;
     std::string names_;
-    bool askedUnsupported_ = false;
+    std::vector<std::string> accepted_;  // settings the operator agreed to print without
     int result_ = kRunOk;
 };
 

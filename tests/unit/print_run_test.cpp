@@ -446,6 +446,30 @@ TEST_F(PrintRunTest, IppSettingsThePrinterCannotDoAreAskedAboutOnceBeforeAnythin
     ASSERT_EQ(ipp.sent.size(), 2u);
     EXPECT_TRUE(ipp.sent[0].dropUnsupported);
     EXPECT_TRUE(ipp.sent[1].dropUnsupported);
+
+    // A later job that would lose a setting not named yet is asked about again.
+    messages.shown.clear();
+    ipp.sent.clear();
+    ipp.unsupported = {"saddle stitch"};
+    status.onText = [&](const std::string& text) {
+        if (text.rfind("Sent:", 0) == 0) ipp.unsupported = {"saddle stitch", "trim edges"};
+    };
+    EXPECT_EQ(print(), kRunOk);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_NE(messages.shown[1].text.find("trim edges"), std::string::npos);
+    messages.shown.clear();
+    ipp.sent.clear();
+    ipp.unsupported = {"saddle stitch"};
+    status.onText = [&](const std::string& text) {
+        if (text.rfind("Sent:", 0) == 0) {
+            ipp.unsupported = {"saddle stitch", "trim edges"};
+            messages.answer = platform::kIdCancel;
+        }
+    };
+    EXPECT_EQ(print(), kRunCancelled);
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(ipp.sent.size(), 1u) << "the second job is not sent without its answer";
+    EXPECT_TRUE(tempFiles().empty());
 }
 
 TEST_F(PrintRunTest, IppPrinterThatCannotBeAskedGetsNothingAndFailedJobsDoNotStopTheRun)
