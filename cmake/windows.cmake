@@ -194,7 +194,7 @@ target_include_directories(orvox_ipp_tests PRIVATE ${PROJECT_SOURCE_DIR}/include
 target_compile_options(orvox_ipp_tests PRIVATE ${ORVOX_WARNINGS})
 target_link_libraries(orvox_ipp_tests PRIVATE GTest::gtest winspool comctl32 gdi32 user32)
 target_link_options(orvox_ipp_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
-add_dependencies(orvox_ipp_tests Orvox orvoxRes orvox_install_data)
+add_dependencies(orvox_ipp_tests Orvox orvoxRes orvox_install_data orvox_help)
 add_test(NAME e2e.ipp COMMAND orvox_ipp_tests)
 
 # Print files beyond 4 GB through the spooler copy, in both architectures (a
