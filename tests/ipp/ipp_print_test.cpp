@@ -354,13 +354,13 @@ TEST(IppPrint, AProductionJobArrivesWithItsSettingsAsJobAttributes)
     Library lib;
     ASSERT_TRUE(lib.started());
     const std::string file = writeFile("booklet.ps", kPostScript);
-    ASSERT_TRUE(lib.xml("<PRINTING_MODE>ID_PAMPHLETS</PRINTING_MODE>"
-                        "<DOCUMENT_EXIT>ID_OUTPUT_DEVICE_STACKER</DOCUMENT_EXIT>"
+    // A saddle-stitched booklet with a proof hold, an operator message and an
+    // account. The booklet maker takes no plain paper: the body is the coated
+    // A4 of the catalog.
+    ASSERT_TRUE(lib.xml("<BODY_PAPER>3</BODY_PAPER><PRINTING_MODE>ID_PAMPHLETS</PRINTING_MODE>"
+                        "<DOCUMENT_EXIT>ID_OUTPUT_DEVICE_BOOKLETMAKER</DOCUMENT_EXIT>"
                         "<STAPLING>ID_STAPLE_MODE_SADDLE</STAPLING>"
-                        "<OFFSET_STACKING>ID_STACK_MODE_OFFSET</OFFSET_STACKING>"
                         "<PROOF_SET>ON<WAIT_TIME>5</WAIT_TIME></PROOF_SET>"
-                        "<PAPER_SUBSTITUTIONS><PAPER_SUBSTITUTION_ITEM><PAGE_RANGE>2-3</PAGE_RANGE><PAPER>2</PAPER>"
-                        "</PAPER_SUBSTITUTION_ITEM></PAPER_SUBSTITUTIONS>"
                         "<FILES_TO_PRINT><FILE>" + file + "</FILE></FILES_TO_PRINT>"))
         << boxesSaid();
     ASSERT_TRUE(lib.type(kOperatorMessageEdit, "Trim to A5 after folding"));
@@ -368,24 +368,44 @@ TEST(IppPrint, AProductionJobArrivesWithItsSettingsAsJobAttributes)
     ASSERT_TRUE(lib.clickPrinterRow(ippRow("Finishing line", uri)));
 
     const auto before = tempFolderEntries();
-    const int printed = lib.print();
-    EXPECT_EQ(printed, 0) << boxesSaid();
-    const auto jobs = capture.newJobs(1);
+    EXPECT_EQ(lib.print(), 0) << boxesSaid();
+    auto jobs = capture.newJobs(1);
     ASSERT_EQ(jobs.size(), 1u) << boxesSaid();
     const IppJob& job = jobs[0];
     std::string all;
     for (const auto& [name, value] : job.attributes) all += name + "=" + value + "\n";
     EXPECT_EQ(job.document, kPostScript);
-    const std::string finishings = job.get("IPP_FINISHINGS");
-    EXPECT_NE(finishings.find("saddle-stitch"), std::string::npos) << all << boxesSaid();
-    EXPECT_NE(finishings.find("booklet-maker"), std::string::npos) << all;
-    EXPECT_NE(finishings.find("jog-offset"), std::string::npos) << all;
+    EXPECT_EQ(job.get("CONTENT_TYPE"), "application/postscript") << all;
+    // A booklet is folded in half and saddle-stitched in the booklet maker.
+    EXPECT_EQ(job.get("IPP_FINISHINGS"), "saddle-stitch,fold-half,booklet-maker") << all;
+    EXPECT_EQ(job.get("IPP_SIDES"), "two-sided-long-edge") << all;
+    EXPECT_EQ(job.get("IPP_OUTPUT_BIN"), "booklet-maker") << all;
+    EXPECT_EQ(job.get("IPP_MEDIA_COL"),
+              "{media-size={x-dimension=21000 y-dimension=29700} media-weight-metric=100 media-color=white "
+              "media-type=stationery-coated}")
+        << all;
     EXPECT_EQ(job.get("IPP_JOB_MESSAGE_TO_OPERATOR"), "Trim to A5 after folding") << all;
     EXPECT_EQ(job.get("IPP_JOB_ACCOUNT_ID"), "4711") << all;
-    EXPECT_NE(job.get("IPP_OVERRIDES").find("2-3"), std::string::npos) << all;
     EXPECT_EQ(lower(job.get("IPP_JOB_NAME")), "orvox-ipp-booklet.ps") << all;
-    // The test printer holds no jobs: the proof hold is named before sending.
-    EXPECT_NE(boxesSaid().find("proof set"), std::string::npos) << boxesSaid();
+    // The test printer holds no jobs: the proof hold is the one setting named
+    // in the question, and the job goes without it.
+    ASSERT_EQ(g_boxes.size(), 1u) << boxesSaid();
+    EXPECT_NE(g_boxes[0].text.find("proof set"), std::string::npos) << boxesSaid();
+    EXPECT_EQ(job.get("IPP_JOB_HOLD_UNTIL"), "(none)") << all;
+    EXPECT_EQ(tempFolderEntries(), before);
+
+    // The same job into the stacker, offset from the one before.
+    ASSERT_TRUE(lib.xml("<PRINTING_MODE>ID_TWO_SIDED_FLIP_SHORT</PRINTING_MODE><PROOF_SET>OFF</PROOF_SET>"
+                        "<DOCUMENT_EXIT>ID_OUTPUT_DEVICE_STACKER</DOCUMENT_EXIT>"
+                        "<OFFSET_STACKING>ID_STACK_MODE_OFFSET</OFFSET_STACKING>"));
+    EXPECT_EQ(lib.print(), 0) << boxesSaid();
+    EXPECT_TRUE(g_boxes.empty()) << boxesSaid();
+    jobs = capture.newJobs(1);
+    ASSERT_EQ(jobs.size(), 1u);
+    EXPECT_EQ(jobs[0].get("IPP_FINISHINGS"), "jog-offset");
+    EXPECT_EQ(jobs[0].get("IPP_OUTPUT_BIN"), "stacker");
+    EXPECT_EQ(jobs[0].get("IPP_SIDES"), "two-sided-short-edge");
+    EXPECT_EQ(jobs[0].get("IPP_JOB_ACCOUNT_ID"), "4711");
     EXPECT_EQ(tempFolderEntries(), before);
     std::filesystem::remove(file);
 }
