@@ -149,13 +149,16 @@ IppJobOutcome IppOutput::send(const std::string& jobFile, const std::string& dat
 
     // The settings that go: all, or those the printer supports, less the
     // requests for nothing the printer does not know.
+    // Paper keys go only to a printer known to have them.
+    const ipp::Group unknownPrinter;
     std::vector<bool> keep(job.settings.size(), true);
     std::vector<IppSetting> settings = job.settings;
     for (std::size_t i = 0; i < settings.size(); ++i) {
+        settings[i].value = withKnownMediaKeys(printer ? *printer : unknownPrinter, settings[i].value,
+                                               settings[i].attribute == "media-col");
         if (!printer) continue;
         const bool supported = printerSupports(*printer, settings[i]);
         if (!supported && (dropUnsupported || settings[i].words.empty())) keep[i] = false;
-        settings[i].value = withKnownMediaKeys(*printer, settings[i].value, settings[i].attribute == "media-col");
     }
 
     PrintFileReader reader(dataFile, services_.strings, modifyPrintFile != kModifyPrintFileNo, removeCtrlD());
