@@ -317,9 +317,13 @@ TEST(IppStatus, NamesOfTheStatusCodes)
     EXPECT_EQ(ippStatusName(0x0777), "0x0777");
 }
 
-// Open file descriptors of the process, where the system shows them.
+// Open file descriptors of the process, where the system shows them (a
+// Windows process under Wine sees the Wine server's, which come and go).
 int openFiles()
 {
+#ifdef _WIN32
+    return 0;
+#endif
     std::error_code ec;
     if (!std::filesystem::exists("/proc/self/fd", ec)) return 0;
     int n = 0;

@@ -34,12 +34,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string sourceDir()
-{
-    const char* s = std::getenv("ORVOX_SOURCE_DIR");
-    return s ? s : ORVOX_DEFAULT_SOURCE_DIR;
-}
-
 std::string findProgram(const std::string& name)
 {
     std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
@@ -91,7 +85,7 @@ public:
         }
         const std::string portText = std::to_string(port);
         const std::string name = "OrvoxUnit" + std::to_string(::getpid());
-        const std::string command = sourceDir() + "/tests/data/ipp/capture-job.sh";
+        const std::string command = test::sourceDir() + "/tests/data/ipp/capture-job.sh";
         std::vector<std::string> args = {"timeout", "300", program, "-p", portText, "-d", spoolDir, "-a", conf,
                                          "-c", command, name};
         std::vector<char*> argv;
@@ -218,7 +212,7 @@ const std::string kPdf = "%PDF-1.4\n1 0 obj<</Type/Catalog/Pages 2 0 R>>endobj\n
 
 TEST_F(IppPrinterTest, AProductionJobArrivesWithEveryAttributeAndTheSameBytes)
 {
-    TestPrinter printer(sourceDir() + "/tests/data/ipp/production.conf", capture, spool);
+    TestPrinter printer(test::sourceDir() + "/tests/data/ipp/production.conf", capture, spool);
     if (!printer.ready()) GTEST_SKIP() << printer.why;
     makeBooklet();
     writeHeader();
@@ -282,7 +276,7 @@ TEST_F(IppPrinterTest, AProductionJobArrivesWithEveryAttributeAndTheSameBytes)
 
 TEST_F(IppPrinterTest, APrinterWithoutFinishingIsAskedAboutAndGetsTheJobWithoutIt)
 {
-    TestPrinter printer(sourceDir() + "/tests/data/ipp/plain.conf", capture, spool);
+    TestPrinter printer(test::sourceDir() + "/tests/data/ipp/plain.conf", capture, spool);
     if (!printer.ready()) GTEST_SKIP() << printer.why;
     makeBooklet();
     writeHeader();
@@ -320,7 +314,7 @@ TEST_F(IppPrinterTest, AStoppedPrinterFailsTheSendAndLeavesNothingBehind)
 {
     std::uint16_t port = 0;
     {
-        TestPrinter printer(sourceDir() + "/tests/data/ipp/plain.conf", capture, spool);
+        TestPrinter printer(test::sourceDir() + "/tests/data/ipp/plain.conf", capture, spool);
         if (!printer.ready()) GTEST_SKIP() << printer.why;
         port = printer.port;
     }
