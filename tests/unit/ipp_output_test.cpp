@@ -491,6 +491,53 @@ TEST_F(IppSendTest, FailuresNameThePrinterAndTheReason)
     EXPECT_EQ(net.requests.size(), connections);
 }
 
+TEST_F(IppSendTest, ABusyPrinterGetsTheJobAgainUntilItTakesIt)
+{
+    ipp::Group busy{Tag::OperationGroup, {{"status-message", {Value::string(Tag::Text, "Currently printing another job.")}}}};
+    net.scripts.push_back({httpAnswer(0x0507, {busy})});
+    net.scripts.push_back({httpAnswer(0x0507, {busy})});
+    net.scripts.push_back({httpAnswer(0, {jobGroup(5)})});
+    IppOutput o = output();
+    const IppJobOutcome out = sendOne(o);
+    EXPECT_TRUE(out.sent) << out.error;
+    EXPECT_EQ(out.jobId, 5);
+    ASSERT_EQ(net.requests.size(), 3u);
+    for (const std::string& request : net.requests) EXPECT_TRUE(takeApart(request).document == data);
+
+    // A printer that stays busy past the time limit fails the send with its status.
+    IppOutput impatient(env.services, net, {"Press 1", "ipp://127.0.0.1:8631/ipp/print"}, {300, 1u << 20});
+    for (int i = 0; i < 20; ++i) net.scripts.push_back({httpAnswer(0x0507, {busy})});
+    const IppJobOutcome refused = impatient.send(jobFile, dataFile, "report.ps", 0, false);
+    EXPECT_FALSE(refused.sent);
+    EXPECT_EQ(refused.error, "The printer Press 1 did not take the job: server-error-busy (Currently printing another job.)");
+    EXPECT_LT(net.requests.size(), 10u);  // a few tries, not a storm
+    net.scripts.clear();
+}
+
+TEST_F(IppJobHeaderTest, APaperOfNoStandardSizeTakesThePrintersOwnSizeNearIt)
+{
+    // A4 with tab (225 x 297 mm) is 638 x 842 points in the job file: 22507 x 29704.
+    const JobTicket t = parseJobTicket("\x1B%-12345X@PJL\n@PJL COMMENT media=(Tabs) 638 842 160 (Ivory) (Tab%20Stock)\n");
+    const IppJobSettings job = ippJobSettings(t, test::shippedStrings());
+    ASSERT_EQ(job.settings.size(), 2u);  // finishings none, the paper
+    const IppSetting& paper = job.settings[1];
+    EXPECT_EQ(ipp::describe(paper.value), "{media-key=Tabs media-size={x-dimension=22507 y-dimension=29704} "
+                                          "media-weight-metric=160 media-color=ivory media-type=tab-stock}");
+    ipp::Group printer{Tag::PrinterGroup, {}};
+    printer.attributes.push_back(keywords("media-col-supported", {"media-size", "media-weight-metric", "media-color", "media-type"}));
+    printer.attributes.push_back(keywords("job-creation-attributes-supported", {"media-col"}));
+    printer.attributes.push_back({"media-col-database", {paperEntry(22500, 29700, 160, "ivory", "tab-stock"),
+                                                         paperEntry(21000, 29700, 80, "white", "stationery")}});
+    EXPECT_FALSE(printerSupports(printer, paper));
+    const Value adapted = adaptedToPrinter(printer, paper.value, true);
+    EXPECT_EQ(ipp::describe(adapted), "{media-size={x-dimension=22500 y-dimension=29700} media-weight-metric=160 "
+                                      "media-color=ivory media-type=tab-stock}");
+    EXPECT_TRUE(printerSupports(printer, {paper.words, paper.attribute, adapted}));
+    // Sizes further off than the named sizes' tolerance stay as they are.
+    printer.attributes.back().values = {paperEntry(22000, 29700, 160, "ivory", "tab-stock")};
+    EXPECT_EQ(ipp::describe(adaptedToPrinter(printer, paper.value, true)).find("22000"), std::string::npos);
+}
+
 TEST_F(IppSendTest, AFileSentAsItIsKeepsItsHeaderAndSaysItsLanguage)
 {
     net.scripts.push_back({httpAnswer(0, {jobGroup(1)})});

@@ -293,6 +293,12 @@ TEST_F(IppPrinterTest, APrinterWithoutFinishingIsAskedAboutAndGetsTheJobWithoutI
                                                  "charge number CC-17"}));
     const IppJobOutcome out = output.send(jobFile, dataFile, "booklet.pdf", 0, true);
     ASSERT_TRUE(out.sent) << out.error;
+    // Jobs back to back, as a run sends its files: this printer prints one at a
+    // time and answers busy meanwhile, and each is offered again until it is taken.
+    for (int i = 0; i < 3; ++i) {
+        const IppJobOutcome next = output.send(jobFile, dataFile, "booklet.pdf", 0, true);
+        EXPECT_TRUE(next.sent) << next.error;
+    }
     ASSERT_TRUE(waitForJob(capture, out.jobId));
     auto vars = readEnvironment(capture + "/job-" + std::to_string(out.jobId) + ".env");
     EXPECT_EQ(vars["IPP_COPIES"], "25");
