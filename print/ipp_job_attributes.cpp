@@ -42,6 +42,16 @@ void appendUtf8(std::string& out, std::uint32_t cp)
     }
 }
 
+// A number of the header; a weight may carry its unit ("80 g" is written "80 ").
+std::optional<std::int32_t> leadingNumber(std::string_view s)
+{
+    std::int32_t v = 0;
+    const auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc()) return std::nullopt;
+    (void)p;
+    return v;
+}
+
 std::optional<std::int32_t> number(std::string_view s)
 {
     std::int32_t v = 0;
@@ -218,7 +228,7 @@ private:
             p.name = typedText(field(e, 0));
             p.width = number(field(e, 1)).value_or(0);
             p.height = number(field(e, 2)).value_or(0);
-            p.weight = number(field(e, 3)).value_or(0);
+            p.weight = leadingNumber(field(e, 3)).value_or(0);
             p.colour = typedText(field(e, 4));
             p.type = typedText(field(e, 5));
             papers_.push_back(p);
@@ -286,7 +296,10 @@ private:
         if (fold == "z-fold") finish(IDS_IPP_WORDS_FOLD_Z, finishing::kFoldZ);
         if (fold == "saddle") finish(IDS_IPP_WORDS_FOLD_HALF, finishing::kFoldHalf);
         if (field(ticket_.first("trim"), 0) == "on") finish(IDS_IPP_WORDS_TRIM, finishing::kTrim);
-        if (ticket_.first("signature-sheets")) finish(IDS_IPP_WORDS_BOOKLET, finishing::kBookletMaker);
+        // A pamphlet signature, or the booklet maker as the exit, makes booklets.
+        if (leadingNumber(field(ticket_.first("signature-sheets"), 0)).value_or(0) > 0 ||
+            field(ticket_.first("exit"), 0) == "booklet-maker")
+            finish(IDS_IPP_WORDS_BOOKLET, finishing::kBookletMaker);
         if (ticket_.variable("JOBOFFSET") == "ON") finish(IDS_IPP_WORDS_OFFSET, finishing::kJogOffset);
         // No finishing asked for is said as such, so a printer's default
         // finishing does not apply to the job.

@@ -1,7 +1,10 @@
 #include "print/ipp_output.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <thread>
 
 #include "print/ipp_job_attributes.h"
 #include "print/ipp_supported.h"
@@ -71,6 +74,8 @@ std::string statusText(const ipp::Message& response)
 
 bool isSuccess(std::uint16_t status) { return status < 0x0100; }
 
+constexpr std::uint16_t kServerErrorBusy = 0x0507;
+
 } // namespace
 
 struct IppOutput::Capabilities {
@@ -123,9 +128,10 @@ std::vector<std::string> IppOutput::unsupportedSettings(const std::string& jobFi
     if (!capabilities_) return missing;
     const auto ticket = readJobTicket(jobFile, nullptr);
     if (!ticket) return missing;
-    for (const IppSetting& s : ippJobSettings(*ticket, services_.strings).settings) {
-        if (s.words.empty() || printerSupports(capabilities_->printer, s)) continue;
-        missing.push_back(s.words);
+    for (IppSetting s : ippJobSettings(*ticket, services_.strings).settings) {
+        if (s.words.empty()) continue;
+        s.value = adaptedToPrinter(capabilities_->printer, s.value, s.attribute == "media-col");
+        if (!printerSupports(capabilities_->printer, s)) missing.push_back(s.words);
     }
     return missing;
 }
@@ -149,18 +155,24 @@ IppJobOutcome IppOutput::send(const std::string& jobFile, const std::string& dat
 
     // The settings that go: all, or those the printer supports, less the
     // requests for nothing the printer does not know.
+    // Paper keys go only to a printer known to have them.
+    const ipp::Group unknownPrinter;
     std::vector<bool> keep(job.settings.size(), true);
     std::vector<IppSetting> settings = job.settings;
     for (std::size_t i = 0; i < settings.size(); ++i) {
+        settings[i].value = adaptedToPrinter(printer ? *printer : unknownPrinter, settings[i].value,
+                                               settings[i].attribute == "media-col");
         if (!printer) continue;
         const bool supported = printerSupports(*printer, settings[i]);
         if (!supported && (dropUnsupported || settings[i].words.empty())) keep[i] = false;
-        settings[i].value = withKnownMediaKeys(*printer, settings[i].value, settings[i].attribute == "media-col");
     }
 
-    PrintFileReader reader(dataFile, services_.strings, modifyPrintFile != kModifyPrintFileNo, removeCtrlD());
-    if (!reader.ok()) return fail("the print file " + dataFile + " cannot be read");
-    std::string format = documentFormatOf(reader.head());
+    std::string format;
+    {
+        PrintFileReader reader(dataFile, services_.strings, modifyPrintFile != kModifyPrintFileNo, removeCtrlD());
+        if (!reader.ok()) return fail("the print file " + dataFile + " cannot be read");
+        format = documentFormatOf(reader.head());
+    }
     if (format.empty()) format = formatOfEntry(job.dataFormat);
     if (format.empty()) format = "application/octet-stream";
     if (printer) {
@@ -182,10 +194,19 @@ IppJobOutcome IppOutput::send(const std::string& jobFile, const std::string& dat
     const auto encoded = ipp::encode(request);
     if (!encoded) return fail("the job's attributes cannot be encoded");
 
-    const ipp::DocumentReader document = [&reader](char* buffer, std::size_t capacity) {
-        return reader.read(buffer, capacity);
-    };
-    ipp::Exchange answer = ipp::exchange(network_, *uri, *encoded, &document, limits_);
+    // A printer that is busy with another job takes this one when it is done:
+    // the job is offered again, whole, until the printer's time limit has passed.
+    ipp::Exchange answer;
+    for (int waited = 0, pause = 100;; waited += pause, pause = std::min(pause * 2, 2000)) {
+        PrintFileReader reader(dataFile, services_.strings, modifyPrintFile != kModifyPrintFileNo, removeCtrlD());
+        if (!reader.ok()) return fail("the print file " + dataFile + " cannot be read");
+        const ipp::DocumentReader document = [&reader](char* buffer, std::size_t capacity) {
+            return reader.read(buffer, capacity);
+        };
+        answer = ipp::exchange(network_, *uri, *encoded, &document, limits_);
+        if (!answer.response || answer.response->code != kServerErrorBusy || waited >= limits_.timeoutMs) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+    }
     if (!answer.response) return fail(answer.error);
     const ipp::Message& response = *answer.response;
     if (!isSuccess(response.code)) return fail(statusText(response));

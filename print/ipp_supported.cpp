@@ -1,6 +1,8 @@
 #include "print/ipp_supported.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <utility>
 
 namespace orvox {
 
@@ -178,7 +180,49 @@ private:
 
 bool printerSupports(const ipp::Group& printer, const IppSetting& setting) { return Judge(printer).setting(setting); }
 
-Value withKnownMediaKeys(const ipp::Group& printer, const Value& value, bool isMediaCol)
+namespace {
+
+// The sizes the printer lists: its database's and media-size-supported's,
+// exact ones only (ranges take any size).
+std::vector<std::pair<int, int>> listedSizes(const ipp::Group& printer)
+{
+    std::vector<std::pair<int, int>> sizes;
+    auto add = [&](const Value& size) {
+        const Attribute* x = memberOf(size, "x-dimension");
+        const Attribute* y = memberOf(size, "y-dimension");
+        if (x && y && !x->values.empty() && !y->values.empty() && x->values[0].tag == Tag::Integer &&
+            y->values[0].tag == Tag::Integer)
+            sizes.emplace_back(x->values[0].integer, y->values[0].integer);
+    };
+    if (const Attribute* database = printer.find("media-col-database"))
+        for (const Value& entry : database->values)
+            if (const Attribute* size = memberOf(entry, "media-size"); size && !size->values.empty())
+                add(size->values[0]);
+    if (const Attribute* supported = printer.find("media-size-supported"))
+        for (const Value& size : supported->values) add(size);
+    return sizes;
+}
+
+Value adaptedSize(const ipp::Group& printer, const Value& size)
+{
+    const Attribute* x = memberOf(size, "x-dimension");
+    const Attribute* y = memberOf(size, "y-dimension");
+    if (!x || !y || x->values.empty() || y->values.empty()) return size;
+    const int ox = x->values[0].integer;
+    const int oy = y->values[0].integer;
+    for (const auto& [lx, ly] : listedSizes(printer)) {
+        if (lx == ox && ly == oy) return size;
+    }
+    for (const auto& [lx, ly] : listedSizes(printer)) {
+        if (std::abs(lx - ox) <= kSizeTolerance && std::abs(ly - oy) <= kSizeTolerance)
+            return Value::collection({{"x-dimension", {Value::integerValue(lx)}}, {"y-dimension", {Value::integerValue(ly)}}});
+    }
+    return size;
+}
+
+} // namespace
+
+Value adaptedToPrinter(const ipp::Group& printer, const Value& value, bool isMediaCol)
 {
     if (value.tag != Tag::BegCollection) return value;
     Value out = value;
@@ -194,7 +238,12 @@ Value withKnownMediaKeys(const ipp::Group& printer, const Value& value, bool isM
             if (!known) continue;
         }
         Attribute copy{m.name, {}};
-        for (const Value& mv : m.values) copy.values.push_back(withKnownMediaKeys(printer, mv, m.name == "media-col"));
+        for (const Value& mv : m.values) {
+            if (isMediaCol && m.name == "media-size")
+                copy.values.push_back(adaptedSize(printer, mv));
+            else
+                copy.values.push_back(adaptedToPrinter(printer, mv, m.name == "media-col"));
+        }
         out.members.push_back(std::move(copy));
     }
     return out;
