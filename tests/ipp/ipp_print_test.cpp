@@ -227,6 +227,18 @@ public:
         return SendMessageA(list, LB_GETCURSEL, 0, 0) == at;
     }
 
+    std::string selectedPrinterRow()
+    {
+        HWND page = showPageWith(tabs(), kPrinterList);
+        if (!page) return {};
+        HWND list = GetDlgItem(page, kPrinterList);
+        const auto at = SendMessageA(list, LB_GETCURSEL, 0, 0);
+        char text[512] = {};
+        if (at >= 0 && SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(at), 0) < static_cast<LRESULT>(sizeof text))
+            SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+
     // Types `text` into an edit of the page that has it, as the operator does.
     bool type(int editId, const std::string& text)
     {
@@ -455,8 +467,11 @@ TEST(IppPrint, AStoppedPrinterGivesThirtyOneWithItsMessageAndLeavesNothingBehind
     ASSERT_TRUE(lib.started());
     const std::string first = writeFile("first.ps", kPostScript);
     const std::string second = writeFile("second.ps", kPostScript);
-    ASSERT_TRUE(lib.xml("<FILES_TO_PRINT><FILE>" + first + "</FILE><FILE>" + second + "</FILE></FILES_TO_PRINT>"));
-    ASSERT_TRUE(lib.clickPrinterRow(ippRow("Night shift", uri)));
+    // Named by XML, as a queue is named: the name finds the IPP printer's row.
+    ASSERT_TRUE(lib.xml("<PRINTER>NIGHT SHIFT</PRINTER><FILES_TO_PRINT><FILE>" + first + "</FILE><FILE>" + second +
+                        "</FILE></FILES_TO_PRINT>"));
+    EXPECT_TRUE(g_boxes.empty()) << boxesSaid();
+    EXPECT_EQ(lib.selectedPrinterRow(), ippRow("Night shift", uri));
     const auto before = tempFolderEntries();
     EXPECT_EQ(lib.print(), 31);
     ASSERT_EQ(g_boxes.size(), 1u) << boxesSaid();
