@@ -4,7 +4,7 @@ figure with its peer's. Usage (from the checkout's root, as root on Debian 12):
 
     python3 bench/run.py [--rounds N] [--quick] [--no-build] [SECTION ...]
 
-SECTION is any of tiff, memory, header, xml, spool, import (default: all).
+SECTION is any of tiff, memory, header, xml, ipp, spool, import (default: all).
 Whole processes are timed (wall clock) and their peak resident memory read
 from the kernel; runs of a program and its peer alternate, and medians are
 printed. The Windows sections start Wine, Xvfb and the capture printer through
@@ -13,6 +13,7 @@ tools/e2e-env.sh with the queue ORVOX_QUEUE (default Orvox_bench).
 import argparse
 import os
 import shutil
+import socket
 import statistics
 import subprocess
 import sys
@@ -25,7 +26,7 @@ WIN_BIN = os.path.join(ROOT, "build", "win", "bin")
 DATA = os.path.join(ROOT, "build", "bench-data")
 RES_FILE = os.path.join(ROOT, "build", "bench", "orvoxRes.res")
 INSTALL = os.path.join(ROOT, "install")
-SECTIONS = ["tiff", "memory", "header", "xml", "spool", "import"]
+SECTIONS = ["tiff", "memory", "header", "xml", "ipp", "spool", "import"]
 
 
 def sh(cmd, **kw):
@@ -187,6 +188,93 @@ def section_xml(rounds, quick):
 
 
 # ---------------------------------------------------------------- Windows sections
+
+IPP_PORT = int(os.environ.get("ORVOX_IPP_BENCH_PORT", "8633"))
+IPP_JOB = """\x1b%-12345X@PJL
+@PJL COMMENT orvox-ticket=1
+@PJL SET QTY=2
+@PJL COMMENT staple=saddle
+@PJL COMMENT fold=saddle
+@PJL SET DUPLEX=ON
+@PJL SET BINDING=LONGEDGE
+@PJL COMMENT collate=on
+@PJL SET JOBOFFSET=ON
+@PJL COMMENT media=(Paper%202) 842 1191 120 (Blue) (Plain)
+@PJL COMMENT operator-message=(Bench%20job)
+@PJL COMMENT data-format=pdf
+@PJL COMMENT exit=finisher
+"""
+
+
+def big_pdf(path, megabytes):
+    """A PDF-headed file of the given size (the printer's job command does not read it as PDF)."""
+    if os.path.exists(path) and os.path.getsize(path) >= megabytes << 20:
+        return path
+    block = os.urandom(1 << 20)
+    with open(path, "wb") as f:
+        f.write(b"%PDF-1.4\n")
+        for _ in range(megabytes):
+            f.write(block)
+        f.write(b"\n%%EOF\n")
+    return path
+
+
+def section_ipp(rounds, quick):
+    print("\n== A PDF to an IPP printer (whole processes: query and Print-Job; ipptool's print-job.test is the peer)")
+    program = shutil.which("ippeveprinter") or ("/usr/sbin/ippeveprinter" if os.path.exists("/usr/sbin/ippeveprinter") else None)
+    if not program or not shutil.which("ipptool"):
+        print("skipped: ippeveprinter and ipptool (cups-ipp-utils) are needed")
+        return
+    if not os.path.exists("/run/avahi-daemon/socket"):
+        print("skipped: the test printer needs a running avahi-daemon")
+        return
+    work = os.path.join(DATA, "ipp")
+    spool = os.path.join(work, "spool")
+    shutil.rmtree(spool, ignore_errors=True)
+    os.makedirs(spool)
+    job = os.path.join(work, "job.hdr")
+    with open(job, "w", newline="\n") as f:
+        f.write(IPP_JOB)
+    env = dict(os.environ)
+    env.pop("ORVOX_IPP_CAPTURE", None)  # the job command discards the document
+    log = open(os.path.join(work, "printer.log"), "w")
+    printer = subprocess.Popen(["timeout", "3600", program, "-p", str(IPP_PORT), "-d", spool,
+                                "-a", os.path.join(ROOT, "tests", "data", "ipp", "production.conf"),
+                                "-c", os.path.join(ROOT, "tests", "data", "ipp", "capture-job.sh"), "OrvoxBench"],
+                               stdout=subprocess.DEVNULL, stderr=log, env=env)
+    uri = "ipp://127.0.0.1:%d/ipp/print" % IPP_PORT
+    try:
+        deadline = time.time() + 15
+        while True:
+            try:
+                socket.create_connection(("127.0.0.1", IPP_PORT), timeout=1).close()
+                break
+            except OSError:
+                if time.time() > deadline or printer.poll() is not None:
+                    print("skipped: the test printer did not start (see %s)" % log.name)
+                    return
+                time.sleep(0.05)
+
+        def drained():
+            # The previous job's document has left the printer's spool folder.
+            end = time.time() + 60
+            while any(not n.startswith(".") for n in os.listdir(spool)) and time.time() < end:
+                time.sleep(0.05)
+
+        print("%-8s %9s %10s %7s %10s %12s" % ("size", "orvox s", "ipptool s", "ratio", "orvox MB", "ipptool MB"))
+        for megabytes in ([5, 20] if quick else [50, 200]):
+            pdf = big_pdf(os.path.join(work, "doc-%d.pdf" % megabytes), megabytes)
+            r = compare([("orvox", [os.path.join(BENCH_BIN, "orvox_bench_ipp"), uri, job, pdf,
+                                    os.path.join(work, "scratch")]),
+                         ("ipptool", ["ipptool", "-f", pdf, uri, "print-job.test"])], rounds, drained)
+            print("%-8s %9.3f %10.3f %7.2f %10.1f %12.1f" % (
+                "%d MB" % megabytes, r["orvox"][0], r["ipptool"][0], r["orvox"][0] / r["ipptool"][0],
+                r["orvox"][1], r["ipptool"][1]))
+    finally:
+        printer.terminate()
+        printer.wait()
+        log.close()
+
 
 def in_wine_env(args):
     """Runs this script's Windows part under tools/e2e-env.sh (Xvfb, CUPS, capture printer)."""

@@ -184,6 +184,19 @@ add_dependencies(orvox_e2e_tests Orvox orvoxRes orvox_install_data)
 add_test(NAME e2e.spooler COMMAND orvox_e2e_tests)
 endif()
 
+# IPP printers end to end: the library prints to ippeveprinter test printers
+# that tools/ipp-env.sh starts; without them the program exits with 77 (skipped)
+# and says why.
+add_executable(orvox_ipp_tests ${PROJECT_SOURCE_DIR}/tests/ipp/ipp_print_test.cpp
+  ${PROJECT_SOURCE_DIR}/testapp/window_shot.cpp)
+set_target_properties(orvox_ipp_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVOX_OUT})
+target_include_directories(orvox_ipp_tests PRIVATE ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/testapp ${PROJECT_SOURCE_DIR}/tests/e2e)
+target_compile_options(orvox_ipp_tests PRIVATE ${ORVOX_WARNINGS})
+target_link_libraries(orvox_ipp_tests PRIVATE GTest::gtest winspool comctl32 gdi32 user32)
+target_link_options(orvox_ipp_tests PRIVATE ${ORVOX_STATIC_RUNTIME})
+add_dependencies(orvox_ipp_tests Orvox orvoxRes orvox_install_data orvox_help)
+add_test(NAME e2e.ipp COMMAND orvox_ipp_tests)
+
 # Print files beyond 4 GB through the spooler copy, in both architectures (a
 # sparse file and a counting sink: no disk, no spooler).
 add_executable(orvox_large_file_tests ${PROJECT_SOURCE_DIR}/tests/large/large_file_test.cpp)
@@ -207,7 +220,7 @@ add_test(NAME win.arch COMMAND orvox_arch_tests)
 # where the kernel runs no 32-bit programs) is not started: tools/wine-run.sh
 # exits with 77, which ctest reports as a skipped test.
 set(orvox_test_limits help.file 120 build.exports 120 build.header 120 win.sample 180
-  unit.wine 600 unit.submit 120 e2e.submit 600 win.host 2400 e2e.spooler 1200 win.largefile 300 win.arch 120)
+  unit.wine 600 unit.submit 120 e2e.submit 600 win.host 2400 e2e.spooler 1200 e2e.ipp 600 win.largefile 300 win.arch 120)
 while(orvox_test_limits)
   list(POP_FRONT orvox_test_limits orvox_test orvox_limit)
   if(TEST ${orvox_test})

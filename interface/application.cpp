@@ -6,7 +6,9 @@
 #include "interface/status_window.h"
 #include "platform/status.h"
 #include "platform/win32/win32_machine.h"
+#include "platform/win32/win32_network.h"
 #include "platform/win32/win32_spooler.h"
+#include "print/ipp_printers.h"
 #include "print/print_run.h"
 #include "resource.h"
 #include "settings/job_document.h"
@@ -86,6 +88,13 @@ void Application::locateConfiguration()
 
 void Application::loadBranding() { branding_.load(library().installationFolder, profile_, strings_); }
 
+void Application::loadIppPrinters()
+{
+    IppPrinterList list = readIppPrinters(configFile_, strings_);
+    ippPrinters_ = std::move(list.printers);
+    if (!list.rejected.empty()) services_.messages.show(list.rejected, platform::kMbIconExclamation);
+}
+
 void Application::setStatusText(const std::string& text) const
 {
     if (StatusWindow* status = library().status.get()) status->setText(text);
@@ -134,8 +143,14 @@ int Application::runPrintRequest()
     const std::string program = hostProgramBaseName();
     // The host's own profile: a bare name, which the profile functions look
     // up in the Windows folder.
-    PrintRun run(*doc, {services_, spooler, pages, status, branding_, &machine, library().printing, program,
-                        program + ".INI", {}});
+    PrintRunEnvironment env{services_, spooler, pages, status, branding_, &machine, library().printing, program,
+                            program + ".INI", {}};
+    platform::Win32Network network;
+    env.ippPrinters = &ippPrinters_;
+    env.ippTarget = [this, &network](const IppPrinter& printer) {
+        return makeIppOutputTarget(services_, network, printer);
+    };
+    PrintRun run(*doc, std::move(env));
     return run.request();
 }
 

@@ -11,6 +11,7 @@
 #include "interface/message_box.h"
 #include "platform/services.h"
 #include "platform/win32/win32_platform.h"
+#include "print/ipp_output.h"
 #include "settings/branding.h"
 
 namespace orvox {
@@ -47,6 +48,10 @@ public:
     // the configuration file's path, then the branding texts.
     void locateConfiguration();
     void loadBranding();
+    // The IPP printers of the configuration file, read once; entries that
+    // cannot be used are named in one message.
+    void loadIppPrinters();
+    const std::vector<IppPrinter>& ippPrinters() const { return ippPrinters_; }
 
     // Status text of the status window; an empty text leaves it unchanged.
     void setStatusText(const std::string& text) const;
@@ -83,6 +88,7 @@ private:
     std::unique_ptr<MainWindow> mainWindow_;
     std::string hostVersion_;
     std::string configFile_;
+    std::vector<IppPrinter> ippPrinters_;
     bool showSplash_ = true;
 };
 

@@ -145,6 +145,7 @@ bool MainWindow::initialise()
     if (!checkSystemVersion()) return false;
     if (!checkRequiredFiles()) return false;
     if (!app_.createDocument()) return false;
+    app_.loadIppPrinters();
 
     DragAcceptFiles(hwnd(), TRUE);
     if (app_.showSplash()) startSplash();
@@ -159,7 +160,8 @@ bool MainWindow::initialise()
     JobDocument& doc = *app_.documents().document();
     const ui::TabHost::PageFactory pages = [this, &doc](const ui::PageSlot& slot) -> std::unique_ptr<ui::TabPage> {
         if (slot.tabId == IDS_TAB_PRINTERS)
-            return std::make_unique<ui::PrintersPage>(slot, doc, app_.services(), app_.branding(), helpFile_);
+            return std::make_unique<ui::PrintersPage>(slot, doc, app_.services(), app_.branding(), helpFile_,
+                                                      app_.ippPrinters());
         if (slot.tabId == IDS_TAB_FILES)
             return std::make_unique<ui::FilesPage>(slot, doc, app_.services(), app_.branding(), app_.configFile(),
                                                    helpFile_);

@@ -44,6 +44,12 @@ std::string PrintPagesAdapter::selectedPrinterDevice() const
     return printers ? printers->selectedDevice() : std::string();
 }
 
+bool PrintPagesAdapter::selectedPrinterIsIpp() const
+{
+    auto* printers = dynamic_cast<ui::PrintersPage*>(existingPage(IDS_TAB_PRINTERS));
+    return printers && printers->selectedIsIpp();
+}
+
 std::optional<std::vector<std::string>> PrintPagesAdapter::filesToPrint() const
 {
     auto* files = dynamic_cast<ui::FilesPage*>(existingPage(IDS_TAB_FILES));

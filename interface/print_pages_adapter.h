@@ -29,6 +29,7 @@ public:
 
     std::optional<int> printerRowCount() const override;
     std::string selectedPrinterDevice() const override;
+    bool selectedPrinterIsIpp() const override;
     std::optional<std::vector<std::string>> filesToPrint() const override;
     void showPrintersTab() override;
     bool commitJobSetup2() override;

@@ -19,6 +19,9 @@ public:
     // rows of its printer list and the device name of the selected row.
     virtual std::optional<int> printerRowCount() const { return std::nullopt; }
     virtual std::string selectedPrinterDevice() const { return {}; }
+    // Whether the selected row is an IPP printer of the configuration file
+    // rather than a Windows queue (the two may share a name).
+    virtual bool selectedPrinterIsIpp() const { return false; }
     virtual void showPrintersTab() {}
 
     // Files page: empty when the page does not exist; else its ordered list.

@@ -6,6 +6,7 @@
 // One Get-Printer-Attributes per run learns what the printer supports, so that
 // settings it cannot carry out are named to the operator before anything is
 // sent.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,6 +63,10 @@ public:
     IppJobOutcome send(const std::string& jobFile, const std::string& dataFile, const std::string& jobName,
                        int modifyPrintFile, bool dropUnsupported);
 
+    // The printer's answer to queryPrinter: its printer attributes; null before
+    // a successful query.
+    const ipp::Group* printerAttributes() const;
+
 private:
     struct Capabilities;
     const platform::Services& services_;
@@ -70,5 +75,15 @@ private:
     ipp::ExchangeLimits limits_;
     std::unique_ptr<Capabilities> capabilities_;
 };
+
+// The one question before a job whose settings the printer cannot all carry
+// out: the printer's name and each setting on a line of its own, asked with
+// OK (print without them) and Cancel.
+std::string unsupportedSettingsQuestion(const platform::StringSource& strings, const std::string& printerName,
+                                        const std::vector<std::string>& settings);
+
+// The name of an IPP status code ("server-error-not-accepting-jobs"), or its
+// number in hexadecimal when it has none.
+std::string ippStatusName(std::uint16_t status);
 
 } // namespace orvox

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "print/ipp_printers.h"
 #include "print/job_header_builder.h"
 #include "print/pdf_batch.h"
 #include "print/spooler_output.h"
@@ -208,11 +209,13 @@ int PrintRun::checkJob()
     return kRunOk;
 }
 
-// The state of one run over the file list.
+// The state of one run over the file list. Its jobs go to a Windows queue
+// (`printer`) or to an IPP printer (`ipp`).
 class PrintRun::FileRun {
 public:
-    FileRun(PrintRun& run, platform::Printer& printer)
-        : run_(run), env_(run.env_), printer_(printer), keep_(run.keepTempFiles()),
+    FileRun(PrintRun& run, platform::Printer* printer, IppJobTarget* ipp = nullptr, std::string ippName = {})
+        : run_(run), env_(run.env_), printer_(printer), ipp_(ipp), ippName_(std::move(ippName)),
+          keep_(run.keepTempFiles()),
           jobFile_(env_.services.files, keep_), batchFile_(env_.services.files, keep_),
           output_(env_.services, env_.branding.get(Branding::kExtension))
     {
@@ -280,8 +283,7 @@ private:
     {
         if (batch_ && !sendBatch()) return false;
         if (!buildJobFile(path, false)) return jobFileFailed();
-        sendJob(path, path);
-        return true;
+        return sendJob(path, path, fileNamePart(path));
     }
 
     // False when the batch's job file could not be made.
@@ -295,7 +297,7 @@ private:
             return false;
         }
         if (!buildJobFile(names_, true)) return jobFileFailed();
-        sendJob(batch_->path(), names_);
+        if (!sendJob(batch_->path(), names_, names_)) return false;
         batch_.reset();
         batchFile_.reset();
         names_.clear();
@@ -307,20 +309,81 @@ private:
         env_.pages.commitCurrentPage();
         JobHeaderBuilder builder(env_.services.strings, env_.services.messages, env_.machine);
         std::string path;
-        const bool built = builder.buildJobHeader(run_.doc_, dataName, path, fromTiff, [this] {
-            return env_.services.files.newRunFile(env_.programName);
-        });
+        const auto newName = [this] { return env_.services.files.newRunFile(env_.programName); };
+        if (!ipp_) {
+            const bool built = builder.buildJobHeader(run_.doc_, dataName, path, fromTiff, newName);
+            jobFile_.reset(path);
+            return built;
+        }
+        // The IPP job's attributes are read from the full header, every
+        // setting in it, whatever the modify-file choice says of the print
+        // file itself; the header is never sent.
+        JobDocument& doc = run_.doc_;
+        if (doc.printerModel() != 0 && doc.printerLanguage() == stored(PrinterLanguage::PDF))
+            doc.setPrinterLanguage(stored(PrinterLanguage::PostScript));
+        path = newName();
         jobFile_.reset(path);
-        return built;
+        if (path.empty()) return false;
+        auto settings = std::make_unique<JobSettings>(doc.record());
+        settings->modifyPrintFile = stored(ModifyPrintFile::Yes);
+        const int kind = fromTiff ? static_cast<int>(kOutputPdfFromTiff) : doc.printerLanguage();
+        return builder.writeJobHeader(dataName, path, {*settings, doc.catalog(), doc.substitutions(), doc.uiState()},
+                                      kind) == kHeaderOk;
     }
 
-    // A failed send does not stop the run.
-    void sendJob(const std::string& dataFile, const std::string& shownName)
+    // A failed send does not stop the run; false when the operator stopped it.
+    bool sendJob(const std::string& dataFile, const std::string& shownName, const std::string& jobName)
     {
-        const bool sent = output_.send(jobFile_.path(), dataFile, printer_, run_.doc_.modifyPrintFile());
+        if (ipp_) return sendIppJob(dataFile, shownName, jobName);
+        const bool sent = output_.send(jobFile_.path(), dataFile, *printer_, run_.doc_.modifyPrintFile());
         env_.status.setStatusText(fillTemplate(run_.text(sent ? IDS_RUN_SENT : IDS_RUN_NOT_SENT), {shownName}));
         jobFile_.reset();
         if (!sent) result_ = kRunSendFailed;
+        return true;
+    }
+
+    bool sendIppJob(const std::string& dataFile, const std::string& shownName, const std::string& jobName)
+    {
+        const std::string& printerName = ippName_;
+        // What the printer cannot do is said before anything of it is sent.
+        // The operator's OK holds for the rest of the run; a later job that
+        // would lose something not yet named is asked about again, so nothing
+        // is ever left out unsaid.
+        const std::vector<std::string> missing = ipp_->unsupportedSettings(jobFile_.path());
+        const bool unasked = std::any_of(missing.begin(), missing.end(), [this](const std::string& setting) {
+            return std::find(accepted_.begin(), accepted_.end(), setting) == accepted_.end();
+        });
+        if (unasked) {
+            const int answer =
+                env_.services.messages.show(unsupportedSettingsQuestion(env_.services.strings, printerName, missing),
+                                            kMbOkCancel | kMbIconQuestion);
+            if (answer != platform::kIdOk) {
+                jobFile_.reset();
+                stop(kRunCancelled);
+                return false;
+            }
+            accepted_.insert(accepted_.end(), missing.begin(), missing.end());
+        }
+        const IppJobOutcome outcome =
+            ipp_->send(jobFile_.path(), dataFile, jobName, run_.doc_.modifyPrintFile(), !missing.empty());
+        jobFile_.reset();
+        if (!outcome.sent) {
+            env_.services.messages.show(
+                fillTemplate(run_.text(IDS_IPP_SEND_FAILED), {shownName, printerName, outcome.error}), kMbIconStop);
+            env_.status.setStatusText(fillTemplate(run_.text(IDS_RUN_NOT_SENT), {shownName}));
+            result_ = kRunSendFailed;
+            return true;
+        }
+        const std::string jobId = std::to_string(outcome.jobId);
+        if (outcome.ignored.empty()) {
+            env_.status.setStatusText(fillTemplate(run_.text(IDS_IPP_SENT), {shownName, jobId, printerName}));
+        } else {
+            std::string ignored;
+            for (const std::string& name : outcome.ignored) ignored += (ignored.empty() ? "" : ", ") + name;
+            env_.status.setStatusText(
+                fillTemplate(run_.text(IDS_IPP_SENT_IGNORED), {shownName, jobId, printerName, ignored}));
+        }
+        return true;
     }
 
     bool jobFileFailed()
@@ -333,13 +396,16 @@ private:
 
     PrintRun& run_;
     PrintRunEnvironment& env_;
-    platform::Printer& printer_;
+    platform::Printer* printer_;
+    IppJobTarget* ipp_;
+    std::string ippName_;
     bool keep_;
     RunTempFile jobFile_;
     RunTempFile batchFile_;
     SpoolerOutput output_;
     std::unique_ptr<PdfBatch> batch_;
     std::string names_;
+    std::vector<std::string> accepted_;  // settings the operator agreed to print without
     int result_ = kRunOk;
 };
 
@@ -359,6 +425,7 @@ int PrintRun::runFiles()
     // its own; those of runs still going are held and stay. Kept files are
     // left for whoever inspects them.
     if (!keepTempFiles()) env_.services.files.removeStaleRunFiles();
+    if (env_.pages.selectedPrinterIsIpp()) return runOnIppPrinter(device, *files);
     std::string errorText;
     std::unique_ptr<platform::Printer> printer = env_.spooler.open(device, &errorText);
     if (!printer) {
@@ -368,8 +435,29 @@ int PrintRun::runFiles()
     // Destroyed in reverse: the temporary files go, the flag is cleared, then
     // the printer closes.
     PrintingFlag printing(env_.printing);
-    FileRun run(*this, *printer);
+    FileRun run(*this, printer.get(), nullptr);
     return run.sendAll(*files);
+}
+
+int PrintRun::runOnIppPrinter(const std::string& name, std::vector<std::string> files)
+{
+    const IppPrinter* printer = env_.ippPrinters ? findIppPrinter(*env_.ippPrinters, name) : nullptr;
+    std::unique_ptr<IppJobTarget> target = printer && env_.ippTarget ? env_.ippTarget(*printer) : nullptr;
+    if (!target) {
+        env_.services.messages.show(fillTemplate(text(IDS_IPP_UNKNOWN_PRINTER), {name}), kMbIconStop);
+        env_.pages.showPrintersTab();
+        return kRunPrinterNotOpened;
+    }
+    // One question to the printer per run: what it supports. A printer that
+    // cannot be asked gets nothing.
+    std::string error;
+    if (!target->queryPrinter(&error)) {
+        env_.services.messages.show(fillTemplate(text(IDS_IPP_QUERY_FAILED), {printer->name, error}), kMbIconStop);
+        return kRunSendFailed;
+    }
+    PrintingFlag printing(env_.printing);
+    FileRun run(*this, nullptr, target.get(), printer->name);
+    return run.sendAll(std::move(files));
 }
 
 } // namespace orvox

@@ -2,8 +2,11 @@
 // The print run: checks that the current job can be printed, then sends every
 // file of the Files page to the selected printer queue, each behind a job header
 // of its own. Consecutive TIFF files are gathered into one PDF batch that goes
-// out as one job.
+// out as one job. When the selected printer is an IPP printer of the
+// configuration file, each job goes to it as one IPP job instead: no queue is
+// opened, and the job's settings travel as job attributes.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +15,7 @@
 #include "platform/services.h"
 #include "platform/spooler.h"
 #include "platform/status.h"
+#include "print/ipp_job_target.h"
 #include "settings/branding.h"
 
 namespace orvox {
@@ -53,6 +57,12 @@ struct PrintRunEnvironment {
     // The paper check over catalog and substitutions: true when it finds a
     // problem. None: the document's own check (too many papers for the printer).
     std::function<bool(const JobDocument&)> paperProblem;
+    // The IPP printers of the configuration file, where the run finds the
+    // printer of an IPP row of the Printers page by its name; may be null.
+    const std::vector<IppPrinter>* ippPrinters = nullptr;
+    // Makes the output to one IPP printer (the real one goes over the
+    // network). Without it an IPP printer cannot be reached.
+    std::function<std::unique_ptr<IppJobTarget>(const IppPrinter&)> ippTarget = nullptr;
 };
 
 class PrintRun {
@@ -69,6 +79,7 @@ public:
 private:
     class FileRun;
     int checkJob();
+    int runOnIppPrinter(const std::string& name, std::vector<std::string> files);
     int refuse(unsigned messageId, unsigned type, int result);
     int ask(unsigned messageId, unsigned type);
     std::string text(unsigned id) const;

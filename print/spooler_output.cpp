@@ -76,6 +76,22 @@ std::optional<std::size_t> findHeaderMarker(std::string_view chunk, std::size_t 
     return std::nullopt;
 }
 
+std::size_t headerCutEnd(std::string_view firstChunk, const platform::StringSource& strings)
+{
+    // Only a header that ends within the first chunk is cut.
+    const std::string_view chunk = firstChunk.substr(0, kSpoolChunkSize);
+    std::size_t at = skipLineBreaksAndBlanks(chunk, 0);
+    if (!findHeaderMarker(chunk, at, strings.load(IDS_HEADER_MARKER_START))) return 0;
+    const auto afterEnd = findHeaderMarker(chunk, at, strings.load(IDS_HEADER_MARKER_END));
+    if (!afterEnd) return 0;
+    at = *afterEnd;
+    if (const auto afterTail = findHeaderMarker(chunk, at, strings.load(IDS_HEADER_MARKER_TAIL1)))
+        at = skipLineBreaksAndBlanks(chunk, *afterTail);
+    if (const auto afterTail = findHeaderMarker(chunk, at, strings.load(IDS_HEADER_MARKER_TAIL2)))
+        at = skipLineBreaksAndBlanks(chunk, *afterTail);
+    return at;
+}
+
 bool copyFileToPrinter(const std::string& path, platform::Printer& printer, bool dropCtrlD)
 {
     if (path.empty()) return false;
@@ -136,21 +152,8 @@ std::string SpoolerOutput::makeHeaderStrippedCopy(const std::string& dataFile)
     // (most are) costs one read and no temporary file.
     std::size_t got = std::fread(buffer.data(), 1, buffer.size(), in.get());
     if (std::ferror(in.get())) return {};
-    std::size_t from = 0;
-    {
-        // Only a header that ends within the first chunk is cut.
-        const std::string_view chunk(buffer.data(), got);
-        std::size_t at = skipLineBreaksAndBlanks(chunk, 0);
-        if (!findHeaderMarker(chunk, at, services_.strings.load(IDS_HEADER_MARKER_START))) return {};
-        const auto afterEnd = findHeaderMarker(chunk, at, services_.strings.load(IDS_HEADER_MARKER_END));
-        if (!afterEnd) return {};
-        at = *afterEnd;
-        if (const auto afterTail = findHeaderMarker(chunk, at, services_.strings.load(IDS_HEADER_MARKER_TAIL1)))
-            at = skipLineBreaksAndBlanks(chunk, *afterTail);
-        if (const auto afterTail = findHeaderMarker(chunk, at, services_.strings.load(IDS_HEADER_MARKER_TAIL2)))
-            at = skipLineBreaksAndBlanks(chunk, *afterTail);
-        from = at;
-    }
+    std::size_t from = headerCutEnd(std::string_view(buffer.data(), got), services_.strings);
+    if (from == 0) return {};
     TemporaryFile copy(services_.files, services_.files.newRunFile(copyPrefix_));
     if (copy.path().empty()) return {};
     {

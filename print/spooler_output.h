@@ -35,6 +35,11 @@ void setRemoveCtrlD(bool on);
 // An empty marker is never found.
 std::optional<std::size_t> findHeaderMarker(std::string_view chunk, std::size_t from, std::string_view marker);
 
+// Where the print data starts after the header a print file carries, found in
+// the file's first kSpoolChunkSize bytes (only a header that ends within them
+// is cut); 0 when there is no header to cut.
+std::size_t headerCutEnd(std::string_view firstChunk, const platform::StringSource& strings);
+
 class SpoolerOutput {
 public:
     // `copyPrefix` names the temporary header-stripped copies (the branding

@@ -11,4 +11,6 @@
 #include "ids_print.h"
 #include "ids_jobsetup.h"
 #include "ids_printrun.h"
+#include "ids_ipp_printers.h"
 #include "ids_custom.h"
+#include "ids_ipp_output.h"

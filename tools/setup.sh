@@ -14,6 +14,7 @@ packages=(
   python3 dpkg-dev procps util-linux time
   fp-utils-3.2.2
   libxml2-utils   # xmllint, the peer of the XML import benchmark
+  cups-ipp-utils avahi-daemon dbus   # ippeveprinter and ipptool, the DNS-SD daemon it needs, its system bus
 )
 
 # 32-bit hosts are tested under 32-bit Wine, which comes from the i386

@@ -79,7 +79,9 @@ fi
 export -f step_ok
 export background_pid
 rm -f build/logs/skipped-i686.txt
-tools/e2e-env.sh bash -c '
+# The IPP printers come up beside the capture printer for the whole Windows run;
+# where they cannot, the IPP tests are skipped with the reason.
+tools/e2e-env.sh tools/ipp-env.sh bash -c '
   set -o pipefail
   export WINEPREFIX=$ORVOX_WINEPREFIX WINEDEBUG=-all
   # The prefix is made once; a failure is shown with what wineboot said.

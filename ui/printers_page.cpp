@@ -118,8 +118,10 @@ private:
 } // namespace
 
 PrintersPage::PrintersPage(const PageSlot& slot, JobDocument& doc, platform::Services services,
-                           const Branding& branding, const std::string& helpFile)
-    : TabPage(slot), doc_(doc), services_(services), branding_(branding), helpFile_(helpFile)
+                           const Branding& branding, const std::string& helpFile,
+                           const std::vector<IppPrinter>& ippPrinters)
+    : TabPage(slot), doc_(doc), services_(services), branding_(branding), helpFile_(helpFile),
+      ippPrinters_(ippPrinters)
 {
 }
 
@@ -156,6 +158,15 @@ void PrintersPage::fillPrinters(bool keepSelection)
         if (keepSelection && defaultPrinter.compare(0, device.size(), device) == 0)
             SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(at), 0);
     }
+    // After the queues, so that a stored printer position keeps naming the
+    // queue it named before IPP printers were configured.
+    queueRows_ = static_cast<int>(devices_.size());
+    const std::string ippFormat = load(IDS_IPP_PRINTER_ROW_FORMAT);
+    for (const IppPrinter& printer : ippPrinters_) {
+        const std::string row = formatRow(ippFormat, printer.name, printer.uri);
+        if (SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str())) < 0) break;
+        devices_.push_back(printer.name);
+    }
     if (devices_.empty()) {
         services_.messages.show(load(IDS_NO_PRINTERS), platform::kMbIconStop);
         return;
@@ -183,6 +194,13 @@ int PrintersPage::printerRowCount() const
 std::string PrintersPage::deviceOfRow(int row) const
 {
     return row >= 0 && row < printerRowCount() ? devices_[static_cast<std::size_t>(row)] : std::string();
+}
+
+bool PrintersPage::selectedIsIpp() const
+{
+    if (!hwnd()) return false;
+    const auto row = static_cast<int>(SendMessageA(item(IDC_PRINTER_LIST), LB_GETCURSEL, 0, 0));
+    return row >= queueRows_ && row < printerRowCount();
 }
 
 std::string PrintersPage::selectedDevice() const

@@ -2,10 +2,14 @@
 // The Printers page: the Windows printer queue the job goes to, printing and/or
 // saving to a file, a specific printer name for the print server, and the
 // printer model that every model-dependent rule of the other pages follows.
+// The IPP printers of the configuration file are listed after the queues, each
+// row marked with its address; a name picks the first row of that name, so a
+// queue wins over an IPP printer of the same name.
 #include <string>
 #include <vector>
 
 #include "platform/services.h"
+#include "print/ipp_output.h"
 #include "settings/branding.h"
 #include "settings/job_document.h"
 #include "ui/tab_page.h"
@@ -18,12 +22,14 @@ public:
     static constexpr UINT kPrinterUnavailable = WM_USER + 22;
 
     PrintersPage(const PageSlot& slot, JobDocument& doc, platform::Services services, const Branding& branding,
-                 const std::string& helpFile);
+                 const std::string& helpFile, const std::vector<IppPrinter>& ippPrinters = {});
 
     int printerRowCount() const;
     // Device name of the selected row; empty when there is none.
     std::string selectedDevice() const;
     std::string deviceOfRow(int row) const;
+    // Whether the selected row is an IPP printer rather than a Windows queue.
+    bool selectedIsIpp() const;
     // Selects the first row of that device (ignoring case); true when it was already selected.
     bool selectPrinter(const std::string& deviceName);
     // A printer named by imported job settings. A name no row has leaves no
@@ -67,7 +73,9 @@ private:
     platform::Services services_;
     const Branding& branding_;
     const std::string& helpFile_;
-    std::vector<std::string> devices_;  // one per row, in row order
+    std::vector<IppPrinter> ippPrinters_;
+    std::vector<std::string> devices_;  // one per row, in row order: the queues, then the IPP printers
+    int queueRows_ = 0;
     std::string selectedRowText_;
     bool modelChangePending_ = false;
     bool dropDownCancelled_ = false;

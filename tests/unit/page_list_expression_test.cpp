@@ -6,6 +6,7 @@
 
 #include "platform/posix/res_strings.h"
 #include "print/page_list_expression.h"
+#include "test_support.h"
 
 namespace orvox {
 namespace {

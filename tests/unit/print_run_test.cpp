@@ -27,6 +27,7 @@ class FakePages : public platform::PrintPages {
 public:
     std::optional<int> printerRowCount() const override { return rows; }
     std::string selectedPrinterDevice() const override { return device; }
+    bool selectedPrinterIsIpp() const override { return ipp; }
     void showPrintersTab() override { ++printersTabShown; }
     std::optional<std::vector<std::string>> filesToPrint() const override { return files; }
     bool commitJobSetup2() override { return true; }
@@ -40,10 +41,61 @@ public:
 
     std::optional<int> rows = 1;
     std::string device = "Queue";
+    bool ipp = false;
     std::optional<std::vector<std::string>> files;
     std::vector<std::string> locateTitles;
     std::function<void()> onLocate;
     int printersTabShown = 0;
+};
+
+// An IPP printer as the run sees it: answers from a script, and what it was
+// asked is recorded (the job file is read when it is handed over, since the
+// run removes it afterwards).
+struct IppScript {
+    struct Sent {
+        std::string jobFileBytes;
+        std::string dataFile;
+        std::string jobName;
+        int modifyPrintFile;
+        bool dropUnsupported;
+    };
+    bool queryAnswers = true;
+    std::vector<std::string> unsupported;
+    std::function<IppJobOutcome(int sendNumber)> outcome = [](int n) {
+        IppJobOutcome o;
+        o.sent = true;
+        o.jobId = 100 + n;
+        return o;
+    };
+    std::vector<std::string> madeFor;  // printer addresses, one per target made
+    int queries = 0;
+    int unsupportedQuestions = 0;
+    std::vector<Sent> sent;
+};
+
+class ScriptedIppTarget : public IppJobTarget {
+public:
+    explicit ScriptedIppTarget(IppScript& script) : script_(script) {}
+    bool queryPrinter(std::string* error) override
+    {
+        ++script_.queries;
+        if (!script_.queryAnswers && error) *error = "connection refused";
+        return script_.queryAnswers;
+    }
+    std::vector<std::string> unsupportedSettings(const std::string&) const override
+    {
+        ++script_.unsupportedQuestions;
+        return script_.unsupported;
+    }
+    IppJobOutcome send(const std::string& jobFile, const std::string& dataFile, const std::string& jobName,
+                       int modifyPrintFile, bool dropUnsupported) override
+    {
+        script_.sent.push_back({test::readBytes(jobFile), dataFile, jobName, modifyPrintFile, dropUnsupported});
+        return script_.outcome(static_cast<int>(script_.sent.size()));
+    }
+
+private:
+    IppScript& script_;
 };
 
 class RecordingStatus : public platform::StatusDisplay {
@@ -91,9 +143,23 @@ protected:
 
     int print()
     {
-        PrintRun run(doc(), {runServices, spooler, pages, status, branding, nullptr, printing, "OrvoxTest",
-                             work.file("host.ini"), {}});
+        PrintRunEnvironment env{runServices, spooler, pages, status, branding, nullptr, printing, "OrvoxTest",
+                                work.file("host.ini"), {}};
+        env.ippPrinters = &ippPrinters;
+        env.ippTarget = [this](const IppPrinter& printer) -> std::unique_ptr<IppJobTarget> {
+            ipp.madeFor.push_back(printer.uri);
+            return std::make_unique<ScriptedIppTarget>(ipp);
+        };
+        PrintRun run(doc(), std::move(env));
         return run.request();
+    }
+
+    // Selects the IPP printer "Finisher" the way the Printers page does.
+    void selectIppPrinter()
+    {
+        ippPrinters = {{"Other", "ipp://127.0.0.1:8641/ipp/print"}, {"Finisher", "ipp://127.0.0.1:8642/ipp/print"}};
+        pages.device = "finisher";
+        pages.ipp = true;
     }
 
     std::string file(const std::string& name, const std::string& bytes)
@@ -135,6 +201,8 @@ protected:
     RecordingStatus status;
     Branding branding;
     bool printing = false;
+    std::vector<IppPrinter> ippPrinters;
+    IppScript ipp;
 };
 
 const std::string kPostScript = "%!PS-Adobe-3.0\n/Helvetica findfont 12 scalefont setfont\nshowpage\n";
@@ -367,6 +435,158 @@ TEST_F(PrintRunTest, PendingSubstitutionTypingRefusesBeforeAnyOtherCheckAndClear
     doc().setEditingSubstitutions(false);
     EXPECT_EQ(print(), 0);
     EXPECT_EQ(spooler.documents.size(), 1u);
+}
+
+} // namespace
+} // namespace orvox
+
+namespace orvox {
+namespace {
+
+TEST_F(PrintRunTest, IppPrinterGetsEachFileAndBatchAsOneJobWithTheFullHeaderAndNoQueueIsOpened)
+{
+    selectIppPrinter();
+    // The print file goes as it is, yet the job's settings must still all
+    // reach the printer: the job file holds the whole header.
+    doc().setModifyPrintFile(stored(ModifyPrintFile::No));
+    const std::string ps = file("middle.ps", kPostScript);
+    pages.files = {{tiff("a.tif"), tiff("b.TIFF"), ps}};
+    ASSERT_EQ(print(), kRunOk);
+
+    EXPECT_TRUE(spooler.documents.empty());
+    EXPECT_EQ(ipp.madeFor, std::vector<std::string>{"ipp://127.0.0.1:8642/ipp/print"});
+    EXPECT_EQ(ipp.queries, 1) << "one Get-Printer-Attributes per run";
+    ASSERT_EQ(ipp.sent.size(), 2u);
+
+    doc().setModifyPrintFile(stored(ModifyPrintFile::Yes));
+    const std::string batchHeader = expectedHeader("a.tif,b.TIFF", kOutputPdfFromTiff);
+    const std::string psHeader = expectedHeader(ps, kOutputPostScript);
+    ASSERT_FALSE(psHeader.empty());
+    EXPECT_EQ(ipp.sent[0].jobFileBytes, batchHeader);
+    EXPECT_EQ(ipp.sent[0].jobName, "a.tif,b.TIFF");
+    EXPECT_EQ(ipp.sent[1].jobFileBytes, psHeader);
+    EXPECT_EQ(ipp.sent[1].dataFile, ps);
+    EXPECT_EQ(ipp.sent[1].jobName, "middle.ps");
+    EXPECT_EQ(ipp.sent[1].modifyPrintFile, stored(ModifyPrintFile::No)) << "the print file's own choice stands";
+    EXPECT_FALSE(ipp.sent[1].dropUnsupported);
+    EXPECT_EQ(doc().record().modifyPrintFile, stored(ModifyPrintFile::Yes)) << "only the job file's copy was changed";
+
+    EXPECT_NE(std::find(status.texts.begin(), status.texts.end(), "Sent: " + ps + " (job 102 on Finisher)"),
+              status.texts.end());
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(printing);
+    EXPECT_TRUE(tempFiles().empty());
+}
+
+TEST_F(PrintRunTest, IppSettingsThePrinterCannotDoAreAskedAboutOnceBeforeAnythingIsSent)
+{
+    selectIppPrinter();
+    ipp.unsupported = {"saddle stitch", "front cover on Blue 120 g"};
+    pages.files = {{file("1.ps", kPostScript), file("2.ps", kPostScript)}};
+
+    messages.answer = platform::kIdCancel;
+    EXPECT_EQ(print(), kRunCancelled);
+    EXPECT_TRUE(ipp.sent.empty());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, unsupportedSettingsQuestion(test::shippedStrings(), "Finisher", ipp.unsupported));
+    EXPECT_NE(messages.shown[0].text.find("front cover on Blue 120 g"), std::string::npos);
+    EXPECT_EQ(messages.shown[0].type, platform::kMbOkCancel | platform::kMbIconQuestion);
+    EXPECT_TRUE(tempFiles().empty());
+    EXPECT_FALSE(printing);
+
+    messages.shown.clear();
+    messages.answer = platform::kIdOk;
+    EXPECT_EQ(print(), kRunOk);
+    EXPECT_EQ(messages.shown.size(), 1u) << "one question for the whole run";
+    ASSERT_EQ(ipp.sent.size(), 2u);
+    EXPECT_TRUE(ipp.sent[0].dropUnsupported);
+    EXPECT_TRUE(ipp.sent[1].dropUnsupported);
+
+    // A later job that would lose a setting not named yet is asked about again.
+    messages.shown.clear();
+    ipp.sent.clear();
+    ipp.unsupported = {"saddle stitch"};
+    status.onText = [&](const std::string& text) {
+        if (text.rfind("Sent:", 0) == 0) ipp.unsupported = {"saddle stitch", "trim edges"};
+    };
+    EXPECT_EQ(print(), kRunOk);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_NE(messages.shown[1].text.find("trim edges"), std::string::npos);
+    messages.shown.clear();
+    ipp.sent.clear();
+    ipp.unsupported = {"saddle stitch"};
+    status.onText = [&](const std::string& text) {
+        if (text.rfind("Sent:", 0) == 0) {
+            ipp.unsupported = {"saddle stitch", "trim edges"};
+            messages.answer = platform::kIdCancel;
+        }
+    };
+    EXPECT_EQ(print(), kRunCancelled);
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(ipp.sent.size(), 1u) << "the second job is not sent without its answer";
+    EXPECT_TRUE(tempFiles().empty());
+}
+
+TEST_F(PrintRunTest, IppPrinterThatCannotBeAskedGetsNothingAndFailedJobsDoNotStopTheRun)
+{
+    selectIppPrinter();
+    const std::string first = file("1.ps", kPostScript);
+    pages.files = {{first, file("2.ps", kPostScript), file("3.ps", kPostScript)}};
+
+    ipp.queryAnswers = false;
+    EXPECT_EQ(print(), kRunSendFailed);
+    EXPECT_TRUE(ipp.sent.empty());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("\"Finisher\""), std::string::npos);
+    EXPECT_NE(messages.shown[0].text.find("connection refused"), std::string::npos);
+    EXPECT_EQ(messages.shown[0].type, platform::kMbIconStop);
+    EXPECT_TRUE(tempFiles().empty());
+
+    // The first job is refused, the second has attributes ignored, the third goes through.
+    messages.shown.clear();
+    ipp.queryAnswers = true;
+    ipp.outcome = [](int n) {
+        IppJobOutcome o;
+        o.sent = n != 1;
+        o.jobId = n;
+        if (n == 1) o.error = "client-error-bad-request";
+        if (n == 2) o.ignored = {"finishings", "cover-front"};
+        return o;
+    };
+    EXPECT_EQ(print(), kRunSendFailed);
+    EXPECT_EQ(ipp.sent.size(), 3u);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, fillTemplate(test::shippedStrings().load(IDS_IPP_SEND_FAILED),
+                                                   {first, "Finisher", "client-error-bad-request"}));
+    EXPECT_NE(std::find(status.texts.begin(), status.texts.end(), "Not sent: " + first), status.texts.end());
+    const bool ignoredNamed = std::any_of(status.texts.begin(), status.texts.end(), [](const std::string& t) {
+        return t.find("(job 2 on Finisher)") != std::string::npos && t.find("finishings, cover-front") != std::string::npos;
+    });
+    EXPECT_TRUE(ignoredNamed);
+    EXPECT_TRUE(tempFiles().empty());
+    EXPECT_FALSE(printing);
+}
+
+TEST_F(PrintRunTest, QueueAndIppPrinterOfOneNameAreToldApartByTheSelectedRow)
+{
+    ippPrinters = {{"Queue", "ipp://127.0.0.1:8643/"}};
+    pages.files = {{file("a.ps", kPostScript)}};
+    ASSERT_EQ(print(), kRunOk);
+    EXPECT_EQ(spooler.documents.size(), 1u);
+    EXPECT_TRUE(ipp.madeFor.empty());
+
+    pages.ipp = true;
+    ASSERT_EQ(print(), kRunOk);
+    EXPECT_EQ(spooler.documents.size(), 1u);
+    EXPECT_EQ(ipp.sent.size(), 1u);
+
+    // An IPP row whose printer is not configured is not sent to any queue.
+    pages.device = "Gone";
+    EXPECT_EQ(print(), kRunPrinterNotOpened);
+    EXPECT_EQ(spooler.documents.size(), 1u);
+    EXPECT_EQ(ipp.sent.size(), 1u);
+    EXPECT_EQ(messages.shown.back().type, platform::kMbIconStop);
+    EXPECT_EQ(pages.printersTabShown, 1);
 }
 
 } // namespace
