@@ -256,10 +256,18 @@ def section_ipp(rounds, quick):
                 time.sleep(0.05)
 
         def drained():
-            # The previous job's document has left the printer's spool folder.
+            # Every job so far has been processed (the printer logs each one's
+            # processing time); its spooled documents are then removed.
             end = time.time() + 60
-            while any(not n.startswith(".") for n in os.listdir(spool)) and time.time() < end:
+            while time.time() < end:
+                jobs = len([n for n in os.listdir(spool) if n.endswith(".pdf")])
+                with open(log.name) as f:
+                    done = f.read().count("Processing time was")
+                if done >= jobs:
+                    break
                 time.sleep(0.05)
+            for name in os.listdir(spool):
+                os.remove(os.path.join(spool, name))
 
         print("%-8s %9s %10s %7s %10s %12s" % ("size", "orvox s", "ipptool s", "ratio", "orvox MB", "ipptool MB"))
         for megabytes in ([5, 20] if quick else [50, 200]):

@@ -153,9 +153,10 @@ IppJobOutcome IppOutput::send(const std::string& jobFile, const std::string& dat
     const IppJobSettings job = ippJobSettings(*ticket, services_.strings);
     const ipp::Group* printer = printerAttributes();
 
-    // The settings that go: all, or those the printer supports, less the
-    // requests for nothing the printer does not know.
-    // Paper keys go only to a printer known to have them.
+    // The settings that go: all, or with `dropUnsupported` those the printer
+    // supports; a request for nothing (finishings none) goes only where the
+    // printer knows it. Each as this printer is to get it: paper keys only to
+    // a printer known to have them (none when it could not be asked).
     const ipp::Group unknownPrinter;
     std::vector<bool> keep(job.settings.size(), true);
     std::vector<IppSetting> settings = job.settings;

@@ -1,6 +1,7 @@
 #include "print/ipp_supported.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <utility>
 
@@ -214,7 +215,8 @@ Value adaptedSize(const ipp::Group& printer, const Value& size)
         if (lx == ox && ly == oy) return size;
     }
     for (const auto& [lx, ly] : listedSizes(printer)) {
-        if (std::abs(lx - ox) <= kSizeTolerance && std::abs(ly - oy) <= kSizeTolerance)
+        // The printer's numbers may be anything: compared in a wider type.
+        if (std::llabs(std::int64_t{lx} - ox) <= kSizeTolerance && std::llabs(std::int64_t{ly} - oy) <= kSizeTolerance)
             return Value::collection({{"x-dimension", {Value::integerValue(lx)}}, {"y-dimension", {Value::integerValue(ly)}}});
     }
     return size;

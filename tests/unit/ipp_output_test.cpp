@@ -533,9 +533,13 @@ TEST_F(IppJobHeaderTest, APaperOfNoStandardSizeTakesThePrintersOwnSizeNearIt)
     EXPECT_EQ(ipp::describe(adapted), "{media-size={x-dimension=22500 y-dimension=29700} media-weight-metric=160 "
                                       "media-color=ivory media-type=tab-stock}");
     EXPECT_TRUE(printerSupports(printer, {paper.words, paper.attribute, adapted}));
-    // Sizes further off than the named sizes' tolerance stay as they are.
-    printer.attributes.back().values = {paperEntry(22000, 29700, 160, "ivory", "tab-stock")};
-    EXPECT_EQ(ipp::describe(adaptedToPrinter(printer, paper.value, true)).find("22000"), std::string::npos);
+    // Sizes further off than the named sizes' tolerance stay as they are,
+    // also the most negative a printer can send.
+    printer.attributes.back().values = {paperEntry(22000, 29700, 160, "ivory", "tab-stock"),
+                                        paperEntry(-2147483647 - 1, 29700, 160, "ivory", "tab-stock")};
+    EXPECT_EQ(ipp::describe(adaptedToPrinter(printer, paper.value, true)),
+              "{media-size={x-dimension=22507 y-dimension=29704} media-weight-metric=160 media-color=ivory "
+              "media-type=tab-stock}");
 }
 
 TEST_F(IppSendTest, AFileSentAsItIsKeepsItsHeaderAndSaysItsLanguage)
