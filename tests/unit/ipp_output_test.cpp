@@ -538,6 +538,25 @@ TEST_F(IppJobHeaderTest, APaperOfNoStandardSizeTakesThePrintersOwnSizeNearIt)
     EXPECT_EQ(ipp::describe(adaptedToPrinter(printer, paper.value, true)).find("22000"), std::string::npos);
 }
 
+TEST(IppPageExceptions, PagesInAnyOrderAndRangesToTheEndKeepEveryPage)
+{
+    // A page list as typed: not sorted, with a range to the end before a page
+    // inside it. No page is lost to an earlier range, and the open range does
+    // not run past the largest page number.
+    const JobTicket t = parseJobTicket("\x1B%-12345X@PJL\n@PJL COMMENT media=(Yellow) 595 842 80 (Yellow) (Plain)\n"
+                                       "@PJL COMMENT page-media=(Yellow) simplex 9 2 3 12.. 7.. 20\n"
+                                       "@PJL COMMENT page-media=(Yellow) duplex 11 1\n");
+    const auto attributes = ippJobAttributes(ippJobSettings(t, test::shippedStrings()).settings);
+    const Attribute* overrides = findAttribute(attributes, "overrides");
+    ASSERT_NE(overrides, nullptr);
+    ASSERT_EQ(overrides->values.size(), 2u);
+    const std::string yellow = " media-col={media-key=Yellow media-size={x-dimension=21000 y-dimension=29700} "
+                               "media-weight-metric=80 media-color=yellow media-type=stationery}";
+    EXPECT_EQ(ipp::describe(overrides->values[0]), "{pages=2-3,7-2147483647" + yellow + " sides=one-sided}");
+    // Two-sided: each named front takes its sheet's back with it.
+    EXPECT_EQ(ipp::describe(overrides->values[1]), "{pages=1-2,11-12" + yellow + " sides=two-sided-long-edge}");
+}
+
 TEST_F(IppSendTest, AFileSentAsItIsKeepsItsHeaderAndSaysItsLanguage)
 {
     net.scripts.push_back({httpAnswer(0, {jobGroup(1)})});
