@@ -446,6 +446,40 @@ TEST_F(IppSendTest, WhatThePrinterIgnoredIsNamedInTheOperatorsWords)
     EXPECT_EQ(out.ignored, (std::vector<std::string>{"saddle stitch", "print-scaling"}));
 }
 
+TEST_F(IppSendTest, OfSeveralInsertsOnlyTheOneThePrinterIgnoredIsNamed)
+{
+    std::string header = test::readBytes(jobFile);
+    header += "@PJL COMMENT inserts=(Paper%202) 3 7\n";
+    test::writeBytes(jobFile, header);
+    auto insertAfter = [](int page) {
+        return Value::collection(
+            {{"insert-after-page-number", {Value::integerValue(page)}},
+             {"insert-count", {Value::integerValue(1)}},
+             {"media-col", {Value::collection({{"media-size", {Value::collection({{"x-dimension", {Value::integerValue(29700)}},
+                                                                                  {"y-dimension", {Value::integerValue(42000)}}})}},
+                                               {"media-weight-metric", {Value::integerValue(120)}},
+                                               {"media-color", {Value::string(Tag::Keyword, "blue")}},
+                                               {"media-type", {Value::string(Tag::Keyword, "stationery")}}})}}});
+    };
+    // The printer echoes the one insert it skipped, exactly as sent.
+    net.scripts.push_back({httpAnswer(0x0001, {jobGroup(10), {Tag::UnsupportedGroup, {{"insert-sheet", {insertAfter(7)}}}}})});
+    IppOutput o = output();
+    const IppJobOutcome out = sendOne(o);
+    ASSERT_TRUE(out.sent) << out.error;
+    SentRequest job = takeApart(net.requests.at(0));
+    ASSERT_TRUE(job.ok);
+    const Attribute* sent = findAttribute(job.message.group(Tag::JobGroup).attributes, "insert-sheet");
+    ASSERT_NE(sent, nullptr);
+    ASSERT_EQ(sent->values.size(), 2u);
+    ASSERT_EQ(ipp::describe(sent->values[1]), ipp::describe(insertAfter(7))) << "the echo below is of what went";
+    EXPECT_EQ(out.ignored, std::vector<std::string>{"insert of Blue 120 g after page 7"});
+
+    // An insert the printer names changed cannot be told apart: each is named.
+    net.scripts.push_back({httpAnswer(0x0001, {jobGroup(11), {Tag::UnsupportedGroup, {{"insert-sheet", {insertAfter(99)}}}}})});
+    EXPECT_EQ(sendOne(o).ignored,
+              (std::vector<std::string>{"insert of Blue 120 g after page 3", "insert of Blue 120 g after page 7"}));
+}
+
 TEST_F(IppSendTest, FailuresNameThePrinterAndTheReason)
 {
     IppOutput o = output();
