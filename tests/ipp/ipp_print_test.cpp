@@ -493,6 +493,8 @@ TEST(IppPrint, AProductionJobWithCoversInsertsAndPageExceptionsArrivesWithThemAs
     EXPECT_EQ(job.get("IPP_JOB_ACCOUNT_ID"), "CC-17 print room") << all;
     EXPECT_EQ(job.get("IPP_JOB_HOLD_UNTIL"), "(none)") << all;
     EXPECT_EQ(job.get("IPP_MEDIA_COL"), paperCol(21000, 29700, 80, "white", "stationery")) << all;
+    // The printer hands each collection to its command in text form,
+    // {member=value ...}, values separated by commas.
     // "A4 Cover 250": white 250 g board; "A4 Yellow 80": yellow 80 g.
     EXPECT_EQ(job.get("IPP_COVER_FRONT"),
               "{cover-type=print-front media-col=" + paperCol(21000, 29700, 250, "white", "cardstock") + "}")
