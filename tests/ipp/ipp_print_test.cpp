@@ -393,8 +393,8 @@ TEST(IppPrint, AProductionJobArrivesWithItsSettingsAsJobAttributes)
     EXPECT_EQ(job.get("IPP_SIDES"), "two-sided-long-edge") << all;
     EXPECT_EQ(job.get("IPP_OUTPUT_BIN"), "booklet-maker") << all;
     EXPECT_EQ(job.get("IPP_MEDIA_COL"),
-              "{media-size={x-dimension=21000 y-dimension=29700} media-weight-metric=100 media-color=white "
-              "media-type=stationery-coated}")
+              "{media-key=A4 Colour Laser 100 media-size={x-dimension=21000 y-dimension=29700} "
+              "media-weight-metric=100 media-color=white media-type=stationery-coated}")
         << all;
     EXPECT_EQ(job.get("IPP_JOB_MESSAGE_TO_OPERATOR"), "Trim to A5 after folding") << all;
     EXPECT_EQ(job.get("IPP_JOB_ACCOUNT_ID"), "4711") << all;
@@ -436,10 +436,11 @@ bool chooseItemNamed(HWND tabs, int comboId, const std::string& text)
     return SendMessageA(combo, CB_GETCURSEL, 0, 0) == at;
 }
 
-// A catalog paper as the printer receives it in a media-col.
-std::string paperCol(int x, int y, int weight, const std::string& colour, const std::string& type)
+// A catalog paper as the printer receives it in a media-col; its name goes
+// as the key when the printer's paper database knows it.
+std::string paperCol(const std::string& key, int x, int y, int weight, const std::string& colour, const std::string& type)
 {
-    return "{media-size={x-dimension=" + std::to_string(x) + " y-dimension=" + std::to_string(y) +
+    return "{" + (key.empty() ? std::string() : "media-key=" + key + " ") + "media-size={x-dimension=" + std::to_string(x) + " y-dimension=" + std::to_string(y) +
            "} media-weight-metric=" + std::to_string(weight) + " media-color=" + colour + " media-type=" + type + "}";
 }
 
@@ -492,25 +493,27 @@ TEST(IppPrint, AProductionJobWithCoversInsertsAndPageExceptionsArrivesWithThemAs
     EXPECT_EQ(job.get("IPP_JOB_MESSAGE_TO_OPERATOR"), "Covers from shelf 4") << all;
     EXPECT_EQ(job.get("IPP_JOB_ACCOUNT_ID"), "CC-17 print room") << all;
     EXPECT_EQ(job.get("IPP_JOB_HOLD_UNTIL"), "(none)") << all;
-    EXPECT_EQ(job.get("IPP_MEDIA_COL"), paperCol(21000, 29700, 80, "white", "stationery")) << all;
+    // The body paper is the body slot of the catalog, whose name the printer
+    // does not know: it goes without a key.
+    EXPECT_EQ(job.get("IPP_MEDIA_COL"), paperCol("", 21000, 29700, 80, "white", "stationery")) << all;
     // The printer hands each collection to its command in text form,
     // {member=value ...}, values separated by commas.
     // "A4 Cover 250": white 250 g board; "A4 Yellow 80": yellow 80 g.
     EXPECT_EQ(job.get("IPP_COVER_FRONT"),
-              "{cover-type=print-front media-col=" + paperCol(21000, 29700, 250, "white", "cardstock") + "}")
+              "{cover-type=print-front media-col=" + paperCol("A4 Cover 250", 21000, 29700, 250, "white", "cardstock") + "}")
         << all;
     EXPECT_EQ(job.get("IPP_COVER_BACK"),
-              "{cover-type=print-back media-col=" + paperCol(21000, 29700, 80, "yellow", "stationery") + "}")
+              "{cover-type=print-back media-col=" + paperCol("A4 Yellow 80", 21000, 29700, 80, "yellow", "stationery") + "}")
         << all;
     // "A4 Tabs 160": ivory 160 g tab stock, 225 x 297 mm, after pages 1 and 3.
-    const std::string tabs = paperCol(22500, 29700, 160, "ivory", "tab-stock");
+    const std::string tabs = paperCol("A4 Tabs 160", 22500, 29700, 160, "ivory", "tab-stock");
     EXPECT_EQ(job.get("IPP_INSERT_SHEET"), "{insert-after-page-number=1 insert-count=1 media-col=" + tabs +
                                                "},{insert-after-page-number=3 insert-count=1 media-col=" + tabs + "}")
         << all;
     // "A4 Recycled 80" for pages 2 to 4; two-sided, an exception takes whole
     // sheets from the front side the job header names (2 and 4).
     EXPECT_EQ(job.get("IPP_OVERRIDES"),
-              "{pages=2-5 media-col=" + paperCol(21000, 29700, 80, "white", "Recycled") + " sides=two-sided-long-edge}")
+              "{pages=2-5 media-col=" + paperCol("A4 Recycled 80", 21000, 29700, 80, "white", "Recycled") + " sides=two-sided-long-edge}")
         << all;
     EXPECT_EQ(tempFolderEntries(), before);
     std::filesystem::remove(file);
