@@ -7,6 +7,7 @@
 #include <limits>
 #include <map>
 #include <optional>
+#include <utility>
 
 #include "print/template_format.h"
 #include "resource.h"
@@ -409,13 +410,11 @@ private:
                 const std::size_t dots = w.find("..");
                 const auto from = number(std::string_view(w).substr(0, dots));
                 if (!from || *from < 1) continue;
-                std::int32_t to = *from + span - 1;
+                std::int32_t to = *from > kLastPossiblePage - (span - 1) ? kLastPossiblePage : *from + span - 1;
                 if (dots != std::string::npos) to = kLastPossiblePage;
-                if (!ranges.empty() && from <= ranges.back().second + 1)
-                    ranges.back().second = std::max(ranges.back().second, to);
-                else
-                    ranges.emplace_back(*from, to);
+                ranges.emplace_back(*from, to);
             }
+            ranges = joined(std::move(ranges));
             const std::string paperText = paperWords(p);
             if (!ranges.empty()) {
                 std::vector<Value> pages;
@@ -438,6 +437,22 @@ private:
             // Pages are numbered in an override; the last page has no number before the job is printed.
             if (lastPage) addUnsayable(IDS_IPP_WORDS_PAGE_EXCEPTION, {words_(IDS_IPP_WORDS_LAST_PAGE), paperText});
         }
+    }
+    // Pages in the order of the page numbers, touching and overlapping ones
+    // made one: a page list need not be sorted, and a page before an earlier
+    // range must not be swallowed by it.
+    static std::vector<std::pair<std::int32_t, std::int32_t>> joined(std::vector<std::pair<std::int32_t, std::int32_t>> ranges)
+    {
+        std::sort(ranges.begin(), ranges.end());
+        std::vector<std::pair<std::int32_t, std::int32_t>> out;
+        for (const auto& r : ranges) {
+            // Compared in 64 bits: a range to the last page ends at the largest page number.
+            if (!out.empty() && static_cast<std::int64_t>(r.first) <= static_cast<std::int64_t>(out.back().second) + 1)
+                out.back().second = std::max(out.back().second, r.second);
+            else
+                out.push_back(r);
+        }
+        return out;
     }
     void pageRange()
     {

@@ -219,13 +219,26 @@ IppJobOutcome IppOutput::send(const std::string& jobFile, const std::string& dat
     for (const ipp::Group& g : response.groups) {
         if (g.tag != Tag::UnsupportedGroup) continue;
         for (const Attribute& a : g.attributes) {
+            auto echoes = [&a](const Value& sent) {
+                return std::any_of(a.values.begin(), a.values.end(), [&](const Value& v) {
+                    if (v.tag != sent.tag) return false;
+                    if (v.tag == Tag::BegCollection) return ipp::describe(v) == ipp::describe(sent);
+                    return v.text == sent.text && v.integer == sent.integer;
+                });
+            };
+            // One insert of several that the printer names is that one; a
+            // collection it changed on the way cannot be told apart, so each
+            // sent value of the attribute is named.
+            bool echoedCollection = false;
+            for (std::size_t i = 0; i < settings.size(); ++i)
+                if (keep[i] && settings[i].attribute == a.name && settings[i].value.tag == Tag::BegCollection)
+                    echoedCollection = echoedCollection || echoes(settings[i].value);
             bool named = false;
             for (std::size_t i = 0; i < settings.size(); ++i) {
                 if (!keep[i] || settings[i].attribute != a.name) continue;
                 const IppSetting& s = settings[i];
-                bool matches = a.values.empty() || a.values[0].tag == Tag::Unsupported || s.value.tag == Tag::BegCollection;
-                for (const Value& v : a.values)
-                    matches = matches || (v.tag == s.value.tag && v.text == s.value.text && v.integer == s.value.integer);
+                const bool anyCollection = s.value.tag == Tag::BegCollection && !echoedCollection;
+                const bool matches = a.values.empty() || a.values[0].tag == Tag::Unsupported || anyCollection || echoes(s.value);
                 if (!matches || s.words.empty()) continue;
                 outcome.ignored.push_back(s.words);
                 named = true;

@@ -24,8 +24,8 @@ if (($# == 0)); then
 fi
 state=${ORVOX_RUN_DIR:-$root/build/run}/ipp
 port=${ORVOX_IPP_PORT:-8641}
-conf=${ORVOX_IPP_CONF:-$root/tests/ipp/finishing.conf}
-plain_conf=${ORVOX_IPP_PLAIN_CONF:-$root/tests/ipp/plain.conf}
+conf=${ORVOX_IPP_CONF:-$root/tests/data/ipp/production.conf}
+plain_conf=${ORVOX_IPP_PLAIN_CONF:-$root/tests/data/ipp/plain.conf}
 limit=${ORVOX_IPP_SECONDS:-3600}   # no printer outlives a forgotten run by more than this
 
 started_dbus=""

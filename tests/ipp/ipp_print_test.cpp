@@ -393,8 +393,8 @@ TEST(IppPrint, AProductionJobArrivesWithItsSettingsAsJobAttributes)
     EXPECT_EQ(job.get("IPP_SIDES"), "two-sided-long-edge") << all;
     EXPECT_EQ(job.get("IPP_OUTPUT_BIN"), "booklet-maker") << all;
     EXPECT_EQ(job.get("IPP_MEDIA_COL"),
-              "{media-size={x-dimension=21000 y-dimension=29700} media-weight-metric=100 media-color=white "
-              "media-type=stationery-coated}")
+              "{media-key=A4 Colour Laser 100 media-size={x-dimension=21000 y-dimension=29700} "
+              "media-weight-metric=100 media-color=white media-type=stationery-coated}")
         << all;
     EXPECT_EQ(job.get("IPP_JOB_MESSAGE_TO_OPERATOR"), "Trim to A5 after folding") << all;
     EXPECT_EQ(job.get("IPP_JOB_ACCOUNT_ID"), "4711") << all;
@@ -418,6 +418,103 @@ TEST(IppPrint, AProductionJobArrivesWithItsSettingsAsJobAttributes)
     EXPECT_EQ(jobs[0].get("IPP_OUTPUT_BIN"), "stacker");
     EXPECT_EQ(jobs[0].get("IPP_SIDES"), "two-sided-short-edge");
     EXPECT_EQ(jobs[0].get("IPP_JOB_ACCOUNT_ID"), "4711");
+    EXPECT_EQ(tempFolderEntries(), before);
+    std::filesystem::remove(file);
+}
+
+// Chooses the item of a page's combo box whose text is `text`, as the
+// operator's click does; false when the box has no such item.
+bool chooseItemNamed(HWND tabs, int comboId, const std::string& text)
+{
+    HWND page = showPageWith(tabs, comboId);
+    if (!page) return false;
+    HWND combo = GetDlgItem(page, comboId);
+    const auto at = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    if (at < 0) return false;
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(at), 0);  // does not notify by itself
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    return SendMessageA(combo, CB_GETCURSEL, 0, 0) == at;
+}
+
+// A catalog paper as the printer receives it in a media-col; its name goes
+// as the key when the printer's paper database knows it.
+std::string paperCol(const std::string& key, int x, int y, int weight, const std::string& colour, const std::string& type)
+{
+    return "{" + (key.empty() ? std::string() : "media-key=" + key + " ") + "media-size={x-dimension=" + std::to_string(x) + " y-dimension=" + std::to_string(y) +
+           "} media-weight-metric=" + std::to_string(weight) + " media-color=" + colour + " media-type=" + type + "}";
+}
+
+TEST(IppPrint, AProductionJobWithCoversInsertsAndPageExceptionsArrivesWithThemAsJobAttributes)
+{
+    constexpr int kFrontCover = 1024, kFrontCoverPaper = 1025, kBackCover = 1123, kBackCoverPaper = 1119;
+    const std::string uri = envOrEmpty("ORVOX_IPP_URI");
+    ConfiguredIppPrinters config({{"Finishing line", uri}});
+    IppCapture capture("ORVOX_IPP_CAPTURE_DIR");
+    Library lib;
+    ASSERT_TRUE(lib.started());
+    const std::string file = writeFile("report.ps", kPostScript);
+    // Two-sided into the stacker, offset; pages 2 to 4 on the recycled paper
+    // and a tab sheet before pages 2 and 4, from the XML; a proof hold.
+    ASSERT_TRUE(lib.xml("<PRINTER_MODEL>ID_PRINTERMODEL_SELVO</PRINTER_MODEL>"
+                        "<PRINTING_MODE>ID_TWO_SIDED_FLIP_LONG</PRINTING_MODE>"
+                        "<DOCUMENT_EXIT>ID_OUTPUT_DEVICE_STACKER</DOCUMENT_EXIT>"
+                        "<OFFSET_STACKING>ID_STACK_MODE_OFFSET</OFFSET_STACKING>"
+                        "<PROOF_SET>ON<WAIT_TIME>5</WAIT_TIME></PROOF_SET><PAPER_SUBSTITUTIONS>"
+                        "<PAPER_SUBSTITUTION_ITEM><PAGE_RANGE>2..4</PAGE_RANGE><PAPER>2</PAPER></PAPER_SUBSTITUTION_ITEM>"
+                        "<PAPER_SUBSTITUTION_ITEM><PAGE_RANGE>^2 ^4</PAGE_RANGE><PAPER>6</PAPER></PAPER_SUBSTITUTION_ITEM>"
+                        "</PAPER_SUBSTITUTIONS><FILES_TO_PRINT><FILE>" + file + "</FILE></FILES_TO_PRINT>"))
+        << boxesSaid();
+    // The covers as the operator chooses them on the page: the front printed
+    // on its outside on the cover board, the back on its outside on yellow.
+    ASSERT_TRUE(chooseItemNamed(lib.tabs(), kFrontCover, "Print on side 1"));
+    ASSERT_TRUE(chooseItemNamed(lib.tabs(), kFrontCoverPaper, "A4 Cover 250"));
+    ASSERT_TRUE(chooseItemNamed(lib.tabs(), kBackCover, "Print on side 2"));
+    ASSERT_TRUE(chooseItemNamed(lib.tabs(), kBackCoverPaper, "A4 Yellow 80"));
+    ASSERT_TRUE(lib.type(kOperatorMessageEdit, "Covers from shelf 4"));
+    ASSERT_TRUE(lib.type(kChargeNumberEdit, "CC-17 print room"));
+    ASSERT_TRUE(lib.clickPrinterRow(ippRow("Finishing line", uri)));
+
+    const auto before = tempFolderEntries();
+    EXPECT_EQ(lib.print(), 0) << boxesSaid();
+    const auto jobs = capture.newJobs(1);
+    ASSERT_EQ(jobs.size(), 1u) << boxesSaid();
+    const IppJob& job = jobs[0];
+    std::string all;
+    for (const auto& [name, value] : job.attributes) all += name + "=" + value + "\n";
+    // Only the proof hold is asked about: covers, inserts and exceptions are all on the printer's list.
+    ASSERT_EQ(g_boxes.size(), 1u) << boxesSaid();
+    EXPECT_NE(g_boxes[0].text.find("proof set"), std::string::npos) << boxesSaid();
+    EXPECT_EQ(g_boxes[0].text.find("cover"), std::string::npos) << boxesSaid();
+    EXPECT_EQ(g_boxes[0].text.find("insert"), std::string::npos) << boxesSaid();
+    EXPECT_EQ(job.document, kPostScript);
+    EXPECT_EQ(job.get("IPP_SIDES"), "two-sided-long-edge") << all;
+    EXPECT_EQ(job.get("IPP_OUTPUT_BIN"), "stacker") << all;
+    EXPECT_EQ(job.get("IPP_FINISHINGS"), "jog-offset") << all;
+    EXPECT_EQ(job.get("IPP_JOB_MESSAGE_TO_OPERATOR"), "Covers from shelf 4") << all;
+    EXPECT_EQ(job.get("IPP_JOB_ACCOUNT_ID"), "CC-17 print room") << all;
+    EXPECT_EQ(job.get("IPP_JOB_HOLD_UNTIL"), "(none)") << all;
+    // The body paper is the body slot of the catalog, whose name the printer
+    // does not know: it goes without a key.
+    EXPECT_EQ(job.get("IPP_MEDIA_COL"), paperCol("", 21000, 29700, 80, "white", "stationery")) << all;
+    // The printer hands each collection to its command in text form,
+    // {member=value ...}, values separated by commas.
+    // "A4 Cover 250": white 250 g board; "A4 Yellow 80": yellow 80 g.
+    EXPECT_EQ(job.get("IPP_COVER_FRONT"),
+              "{cover-type=print-front media-col=" + paperCol("A4 Cover 250", 21000, 29700, 250, "white", "cardstock") + "}")
+        << all;
+    EXPECT_EQ(job.get("IPP_COVER_BACK"),
+              "{cover-type=print-back media-col=" + paperCol("A4 Yellow 80", 21000, 29700, 80, "yellow", "stationery") + "}")
+        << all;
+    // "A4 Tabs 160": ivory 160 g tab stock, 225 x 297 mm, after pages 1 and 3.
+    const std::string tabs = paperCol("A4 Tabs 160", 22500, 29700, 160, "ivory", "tab-stock");
+    EXPECT_EQ(job.get("IPP_INSERT_SHEET"), "{insert-after-page-number=1 insert-count=1 media-col=" + tabs +
+                                               "},{insert-after-page-number=3 insert-count=1 media-col=" + tabs + "}")
+        << all;
+    // "A4 Recycled 80" for pages 2 to 4; two-sided, an exception takes whole
+    // sheets from the front side the job header names (2 and 4).
+    EXPECT_EQ(job.get("IPP_OVERRIDES"),
+              "{pages=2-5 media-col=" + paperCol("A4 Recycled 80", 21000, 29700, 80, "white", "Recycled") + " sides=two-sided-long-edge}")
+        << all;
     EXPECT_EQ(tempFolderEntries(), before);
     std::filesystem::remove(file);
 }

@@ -446,6 +446,40 @@ TEST_F(IppSendTest, WhatThePrinterIgnoredIsNamedInTheOperatorsWords)
     EXPECT_EQ(out.ignored, (std::vector<std::string>{"saddle stitch", "print-scaling"}));
 }
 
+TEST_F(IppSendTest, OfSeveralInsertsOnlyTheOneThePrinterIgnoredIsNamed)
+{
+    std::string header = test::readBytes(jobFile);
+    header += "@PJL COMMENT inserts=(Paper%202) 3 7\n";
+    test::writeBytes(jobFile, header);
+    auto insertAfter = [](int page) {
+        return Value::collection(
+            {{"insert-after-page-number", {Value::integerValue(page)}},
+             {"insert-count", {Value::integerValue(1)}},
+             {"media-col", {Value::collection({{"media-size", {Value::collection({{"x-dimension", {Value::integerValue(29700)}},
+                                                                                  {"y-dimension", {Value::integerValue(42000)}}})}},
+                                               {"media-weight-metric", {Value::integerValue(120)}},
+                                               {"media-color", {Value::string(Tag::Keyword, "blue")}},
+                                               {"media-type", {Value::string(Tag::Keyword, "stationery")}}})}}});
+    };
+    // The printer echoes the one insert it skipped, exactly as sent.
+    net.scripts.push_back({httpAnswer(0x0001, {jobGroup(10), {Tag::UnsupportedGroup, {{"insert-sheet", {insertAfter(7)}}}}})});
+    IppOutput o = output();
+    const IppJobOutcome out = sendOne(o);
+    ASSERT_TRUE(out.sent) << out.error;
+    SentRequest job = takeApart(net.requests.at(0));
+    ASSERT_TRUE(job.ok);
+    const Attribute* sent = findAttribute(job.message.group(Tag::JobGroup).attributes, "insert-sheet");
+    ASSERT_NE(sent, nullptr);
+    ASSERT_EQ(sent->values.size(), 2u);
+    ASSERT_EQ(ipp::describe(sent->values[1]), ipp::describe(insertAfter(7))) << "the echo below is of what went";
+    EXPECT_EQ(out.ignored, std::vector<std::string>{"insert of Blue 120 g after page 7"});
+
+    // An insert the printer names changed cannot be told apart: each is named.
+    net.scripts.push_back({httpAnswer(0x0001, {jobGroup(11), {Tag::UnsupportedGroup, {{"insert-sheet", {insertAfter(99)}}}}})});
+    EXPECT_EQ(sendOne(o).ignored,
+              (std::vector<std::string>{"insert of Blue 120 g after page 3", "insert of Blue 120 g after page 7"}));
+}
+
 TEST_F(IppSendTest, FailuresNameThePrinterAndTheReason)
 {
     IppOutput o = output();
@@ -540,6 +574,25 @@ TEST_F(IppJobHeaderTest, APaperOfNoStandardSizeTakesThePrintersOwnSizeNearIt)
     EXPECT_EQ(ipp::describe(adaptedToPrinter(printer, paper.value, true)),
               "{media-size={x-dimension=22507 y-dimension=29704} media-weight-metric=160 media-color=ivory "
               "media-type=tab-stock}");
+}
+
+TEST(IppPageExceptions, PagesInAnyOrderAndRangesToTheEndKeepEveryPage)
+{
+    // A page list as typed: not sorted, with a range to the end before a page
+    // inside it. No page is lost to an earlier range, and the open range does
+    // not run past the largest page number.
+    const JobTicket t = parseJobTicket("\x1B%-12345X@PJL\n@PJL COMMENT media=(Yellow) 595 842 80 (Yellow) (Plain)\n"
+                                       "@PJL COMMENT page-media=(Yellow) simplex 9 2 3 12.. 7.. 20\n"
+                                       "@PJL COMMENT page-media=(Yellow) duplex 11 1\n");
+    const auto attributes = ippJobAttributes(ippJobSettings(t, test::shippedStrings()).settings);
+    const Attribute* overrides = findAttribute(attributes, "overrides");
+    ASSERT_NE(overrides, nullptr);
+    ASSERT_EQ(overrides->values.size(), 2u);
+    const std::string yellow = " media-col={media-key=Yellow media-size={x-dimension=21000 y-dimension=29700} "
+                               "media-weight-metric=80 media-color=yellow media-type=stationery}";
+    EXPECT_EQ(ipp::describe(overrides->values[0]), "{pages=2-3,7-2147483647" + yellow + " sides=one-sided}");
+    // Two-sided: each named front takes its sheet's back with it.
+    EXPECT_EQ(ipp::describe(overrides->values[1]), "{pages=1-2,11-12" + yellow + " sides=two-sided-long-edge}");
 }
 
 TEST_F(IppSendTest, AFileSentAsItIsKeepsItsHeaderAndSaysItsLanguage)
