@@ -100,8 +100,14 @@ int DocumentHost::newSettings()
 {
     if (!document_) return kNoDocument;
     const int result = orvox::newSettings(*document_);
+    // New settings bring the pages to the fresh document's model themselves;
+    // following it again would restrict and reload every page a second time
+    // for the same document. A reset that failed part way did not get there.
+    if (result == kSettingsOk) {
+        document_->markModified(false);
+        return result;
+    }
     followDocument();
-    if (result == kSettingsOk) document_->markModified(false);
     return result;
 }
 
