@@ -11,6 +11,7 @@
 #include "document_fixture.h"
 #include "ipp_test_printer.h"
 #include "output_fixture.h"
+#include "production_booklet.h"
 #include "print/ipp_job_attributes.h"
 #include "print/ipp_output.h"
 #include "print/ipp_supported.h"
@@ -69,29 +70,7 @@ protected:
     // stacking, a proof hold and the operator's texts.
     void makeBooklet(std::int16_t model)
     {
-        doc().setPrinterModel(model);
-        doc().setCopyCount(25);
-        doc().setCollate(1);
-        doc().setPrintingMode(stored(PrintingMode::Pamphlets));
-        doc().setDocumentExit(stored(DocumentExit::BookletMaker));
-        doc().setStaplingMode(stored(StaplingMode::Saddle));
-        doc().setFoldMode(stored(FoldMode::SaddleFold));
-        doc().setTrimEdges(1);
-        doc().setStackingMode(stored(StackingMode::Offset));
-        doc().setSubstitutionsActive(1);
-        doc().setFrontCover(stored(CoverMode::PrintSide1));
-        doc().setFrontCoverPaper(4);
-        doc().setBackCover(stored(CoverMode::PrePrintedBlank));
-        doc().setBackCoverPaper(2);
-        doc().addSubstitution(3, 0, "2..5 ^7 12^");
-        doc().addSubstitution(5, 0, "9");
-        doc().setProofSet(1);
-        doc().setPrintPageRange(1);
-        doc().setPageRangeFrom(1);
-        doc().setPageRangeTo(40);
-        doc().setDeliverTo("Room 4-12, \"north\" wing");
-        doc().setOperatorMessage("Use the (good) stock: 100%");
-        doc().setChargeNumber("CC-17");
+        test::makeProductionBooklet(doc(), model, true, "Room 4-12, \"north\" wing");
     }
 
     std::string headerPath = dir.file("job.hdr");

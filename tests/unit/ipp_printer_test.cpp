@@ -5,6 +5,7 @@
 // and the document's bytes are the print file's. Skipped where the printer
 // program or the DNS-SD daemon it needs is missing (and on Windows).
 #include <gtest/gtest.h>
+#include "production_booklet.h"
 
 #ifndef _WIN32
 
@@ -164,31 +165,8 @@ protected:
         fs::create_directories(spool);
     }
 
-    void makeBooklet()
-    {
-        doc().setPrinterModel(0);
-        doc().setCopyCount(25);
-        doc().setCollate(1);
-        doc().setPrintingMode(stored(PrintingMode::Pamphlets));
-        doc().setDocumentExit(stored(DocumentExit::BookletMaker));
-        doc().setStaplingMode(stored(StaplingMode::Saddle));
-        doc().setFoldMode(stored(FoldMode::SaddleFold));
-        doc().setTrimEdges(1);
-        doc().setStackingMode(stored(StackingMode::Offset));
-        doc().setSubstitutionsActive(1);
-        doc().setFrontCover(stored(CoverMode::PrintSide1));
-        doc().setFrontCoverPaper(4);
-        doc().setBackCover(stored(CoverMode::PrePrintedBlank));
-        doc().setBackCoverPaper(2);
-        doc().addSubstitution(3, 0, "2..5 ^7 12^");
-        doc().addSubstitution(5, 0, "9");
-        doc().setPrintPageRange(1);
-        doc().setPageRangeFrom(1);
-        doc().setPageRangeTo(40);
-        doc().setDeliverTo("Room 4-12");
-        doc().setOperatorMessage("Use the (good) stock: 100%");
-        doc().setChargeNumber("CC-17");
-    }
+    // No proof hold: the test printer takes no job-hold-until but no-hold.
+    void makeBooklet() { test::makeProductionBooklet(doc(), 0, false, "Room 4-12"); }
 
     void writeHeader()
     {
