@@ -49,6 +49,21 @@ std::string fixedUpCopy(std::string text, bool keepHyphens)
     return text;
 }
 
+std::string typedCopy(std::string text)
+{
+    for (char& c : text) {
+        switch (static_cast<unsigned char>(c)) {
+        case 0xAD: c = '-'; break;
+        case 0x91: c = '\x60'; break;
+        case 0x60: c = '\x91'; break;
+        case 0x93: c = '\x88'; break;
+        case 0x94: c = '\x98'; break;
+        default: break;
+        }
+    }
+    return text;
+}
+
 HeaderWriter::HeaderWriter(const HeaderSources& sources, const CommandTemplates& templates,
                            const platform::StringSource& strings, std::vector<CoverInsert>& inserts,
                            std::FILE* file, bool escape)

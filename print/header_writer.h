@@ -65,6 +65,11 @@ struct CoverInsert {
 // The header gets the copy; the text it was made from stays as typed.
 std::string fixedUpCopy(std::string text, bool keepHyphens = false);
 
+// A text of the header with that fix-up undone, as far as it can be (an
+// apostrophe stays one): the text as typed, for comparing names read back
+// from a header with names the operator and the printer know.
+std::string typedCopy(std::string text);
+
 class HeaderWriter {
 public:
     HeaderWriter(const HeaderSources& sources, const CommandTemplates& templates,

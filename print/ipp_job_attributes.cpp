@@ -9,6 +9,7 @@
 #include <optional>
 #include <utility>
 
+#include "print/header_writer.h"
 #include "print/template_format.h"
 #include "resource.h"
 
@@ -161,22 +162,6 @@ Value mediaCol(const Paper& p)
     return Value::collection(std::move(members));
 }
 
-// The header writes soft hyphens and swapped quote bytes into some user
-// texts for the printer's panel; names are compared the way they were typed.
-std::string typedText(std::string text)
-{
-    for (char& c : text) {
-        switch (static_cast<unsigned char>(c)) {
-        case 0xAD: c = '-'; break;
-        case 0x91: c = '\x60'; break;
-        case 0x60: c = '\x91'; break;
-        case 0x93: c = '\x88'; break;
-        case 0x94: c = '\x98'; break;
-        default: break;
-        }
-    }
-    return text;
-}
 
 class Mapper {
 public:
@@ -226,18 +211,18 @@ private:
     {
         for (const TicketEntry* e : ticket_.all("media")) {
             Paper p;
-            p.name = typedText(field(e, 0));
+            p.name = typedCopy(field(e, 0));
             p.width = number(field(e, 1)).value_or(0);
             p.height = number(field(e, 2)).value_or(0);
             p.weight = leadingNumber(field(e, 3)).value_or(0);
-            p.colour = typedText(field(e, 4));
-            p.type = typedText(field(e, 5));
+            p.colour = typedCopy(field(e, 4));
+            p.type = typedCopy(field(e, 5));
             papers_.push_back(p);
         }
     }
     Paper paper(const std::string& headerName) const
     {
-        const std::string name = typedText(headerName);
+        const std::string name = typedCopy(headerName);
         for (const Paper& p : papers_)
             if (p.name == name) return p;
         Paper unknown;
@@ -525,7 +510,7 @@ std::string fillIn(std::string text, const std::vector<std::string>& args)
 
 std::string ippText(std::string_view headerText, std::size_t maxBytes)
 {
-    const std::string typed = typedText(std::string(headerText));
+    const std::string typed = typedCopy(std::string(headerText));
     std::string out;
     for (const char ch : typed) {
         const auto b = static_cast<unsigned char>(ch);
