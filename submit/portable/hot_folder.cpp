@@ -202,51 +202,117 @@ void HotFolder::failWithoutFile(const std::string& name, const std::string& note
     if (records_) records_(report);
 }
 
-void HotFolder::serve(const std::string& name, const JobRunner& run)
+bool HotFolder::take(const std::string& name, Taken& taken)
 {
     const fs::path source = root_ / name;
     FileState state;
     if (!fileState(source, state)) {
         tracker_.forget(name);
         failWithoutFile(name, "the file vanished before it was taken", kCannotOpenResult);
-        return;
+        return false;
     }
     // The file may have changed since the poll that found it complete.
-    if (!tracker_.observe(name, state, Clock::now()) || !access_.canOpenExclusively(source)) return;
+    if (!tracker_.observe(name, state, Clock::now()) || !access_.canOpenExclusively(source)) return false;
 
     std::string ownTicketName;
     const fs::path ticket = ticketFor(name, ownTicketName);
     const int n = freeSuffix(name, ownTicketName.empty() ? std::vector<std::string>{} : std::vector{ownTicketName},
                              [&](const std::string& candidate) { return present(processing_ / candidate); });
-    const fs::path taken = processing_ / suffixedName(name, n);
-    if (n == 0 || !access_.move(source, taken)) {
+    taken = Taken{name, processing_ / suffixedName(name, n), ticket, {}, nameOf(ticket)};
+    if (n == 0 || !access_.move(source, taken.file)) {
         tracker_.forget(name);
         if (!present(source)) failWithoutFile(name, "the file vanished before it was taken", kCannotOpenResult);
         else event("cannot move " + name + " to Processing; it is tried again later");
-        return;
+        return false;
     }
     tracker_.forget(name);
-    fs::path ticketInUse = ticket;
-    fs::path ownTicket;
     if (!ownTicketName.empty()) {
         const fs::path movedTicket = processing_ / suffixedName(ownTicketName, n);
-        if (access_.move(ticket, movedTicket)) ticketInUse = ownTicket = movedTicket;
+        if (access_.move(ticket, movedTicket)) taken.ticket = taken.ownTicket = movedTicket;
     }
-    event("took " + name + (ticketInUse.empty() ? " (no ticket)" : " with ticket " + nameOf(ticket)));
+    event("took " + name + (taken.ticket.empty() ? " (no ticket)" : " with ticket " + taken.ticketShown));
+    return true;
+}
 
-    JobReport report;
-    if (ticketInUse.empty()) {
+int HotFolder::serveAll(const std::vector<std::string>& names, const JobRunner& run, const std::atomic<bool>* stop)
+{
+    int served = 0;
+    std::vector<Taken> group;
+    auto runGroup = [&] {
+        if (!group.empty()) runTaken(group, run);
+        group.clear();
+    };
+    for (const std::string& name : names) {
+        if (stop && *stop) break;
+        Taken taken;
+        if (!take(name, taken)) continue;
+        ++served;
+        if (!taken.ownTicket.empty() || taken.ticket.empty() || isTiffName(name)) {
+            runGroup();
+            group.push_back(std::move(taken));
+            runGroup();
+            continue;
+        }
+        // The folder's ticket may have been replaced meanwhile: one run, one ticket.
+        if (!group.empty() && group.front().ticket != taken.ticket) runGroup();
+        group.push_back(std::move(taken));
+        if (group.size() >= batchSize_) runGroup();
+    }
+    runGroup();
+    return served;
+}
+
+void HotFolder::runTaken(const std::vector<Taken>& group, const JobRunner& run)
+{
+    const Taken& first = group.front();
+    std::vector<JobReport> reports;
+    if (first.ticket.empty()) {
+        JobReport report;
         report.time = utcTimestamp(std::chrono::system_clock::now());
-        report.files = {taken.string()};
+        report.files = {first.file.string()};
         report.printer = printer_;
         report.result = kCannotOpenResult;
-        report.note = "no ticket: neither " + ownTicketNames(name)[0] + " nor " + ownTicketNames(name)[1] + " nor " +
-                      std::string(kFolderTicketXml) + " nor " + std::string(kFolderTicketSettings) + " is in the folder";
+        report.note = "no ticket: neither " + ownTicketNames(first.name)[0] + " nor " + ownTicketNames(first.name)[1] +
+                      " nor " + std::string(kFolderTicketXml) + " nor " + std::string(kFolderTicketSettings) +
+                      " is in the folder";
+        reports.push_back(std::move(report));
     } else {
-        report = run(JobRequest{ticketInUse, {taken}, printer_});
+        JobRequest request{first.ticket, {}, printer_};
+        for (const Taken& taken : group) request.files.push_back(taken.file);
+        reports = run(request);
     }
-    report.folder = root_.string();
-    finish(report, taken, ownTicket);
+    for (std::size_t i = 0; i < group.size(); ++i) {
+        // A runner that reports fewer files than it was given has not said
+        // what became of the rest: they may have been printed.
+        JobReport report;
+        if (i < reports.size()) {
+            report = std::move(reports[i]);
+        } else {
+            report.time = utcTimestamp(std::chrono::system_clock::now());
+            report.files = {group[i].file.string()};
+            report.printer = printer_;
+            report.result = kInterruptedResult;
+            report.note = "no result was reported for this file; it may have been printed";
+        }
+        report.folder = root_.string();
+        if (!report.reached) putBack(group[i], report);
+        else finish(report, group[i].file, group[i].ownTicket);
+    }
+}
+
+void HotFolder::putBack(const Taken& taken, JobReport& report)
+{
+    // Never sent: back into the folder under its own name, to be taken again
+    // once it is seen complete. A new file of that name meanwhile keeps it out.
+    if (access_.move(taken.file, root_ / taken.name)) {
+        event(taken.name + ": not sent, " + report.note + "; it goes back into the folder");
+        return;
+    }
+    // It was not printed: it goes to Failed, whatever the run's result was.
+    report.reached = true;
+    if (report.result == 0) report.result = kInterruptedResult;
+    report.note += "; it could not go back into the folder (a file of its name is there): drop it again";
+    finish(report, taken.file, taken.ownTicket);
 }
 
 bool HotFolder::placeIn(const fs::path& folder, JobReport& report, const fs::path& file, const fs::path& ownTicket)
@@ -299,13 +365,13 @@ bool Watcher::poll(Clock::time_point now)
     served_ = 0;
     for (HotFolder* folder : folders_) {
         if (stop_) break;
-        for (const std::string& name : folder->readyFiles(now)) {
-            if (stop_) break;
-            folder->serve(name, run_);
-            ++served_;
-            busy = true;
+        const std::vector<std::string> ready = folder->readyFiles(now);
+        if (ready.empty()) {
+            busy = busy || folder->waiting();
+            continue;
         }
-        busy = busy || folder->waiting();
+        served_ += folder->serveAll(ready, run_, &stop_);
+        busy = true;
     }
     return busy;
 }

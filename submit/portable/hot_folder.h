@@ -39,8 +39,9 @@ struct JobRequest {
     std::string printer;           // empty: the ticket's own choice
 };
 
-// Prints one job through the library and reports what happened.
-using JobRunner = std::function<JobReport(const JobRequest&)>;
+// Prints the request's files in one print run of the library and reports what
+// happened to each: one report per file, in the request's order.
+using JobRunner = std::function<std::vector<JobReport>(const JobRequest&)>;
 // One line for the operator (standard error); one record per finished job.
 using EventSink = std::function<void(const std::string&)>;
 using RecordSink = std::function<void(const JobReport&)>;
@@ -59,12 +60,35 @@ public:
     // A print file seen in the last look that was not yet complete.
     bool waiting() const { return waiting_; }
 
-    // Takes one file through Processing to Done or Failed.
-    void serve(const std::string& name, const JobRunner& run);
+    // Takes files through Processing to Done or Failed, in the order given.
+    // Files that print with the folder's ticket go through one print run
+    // together, up to the batch size at a time; a file with its own ticket or
+    // without any, and a TIFF file (the library gathers consecutive TIFF files
+    // into one job), has a run of its own. A file that a stopped run never
+    // began goes back into the folder, to be taken again. Once `stop` is set
+    // no further file is taken; those taken are finished. Returns the number
+    // of files taken.
+    int serveAll(const std::vector<std::string>& names, const JobRunner& run,
+                 const std::atomic<bool>* stop = nullptr);
+    void serve(const std::string& name, const JobRunner& run) { serveAll({name}, run); }
+    // How many files one print run may take; 1 gives every file a run of its own.
+    void setBatchSize(std::size_t files) { batchSize_ = files < 1 ? 1 : files; }
 
     const std::filesystem::path& root() const { return root_; }
 
 private:
+    struct Taken {
+        std::string name;                  // as it was dropped
+        std::filesystem::path file;        // in Processing
+        std::filesystem::path ticket;      // the ticket in use; empty: none found
+        std::filesystem::path ownTicket;   // in Processing with the file; empty for the folder's
+        std::string ticketShown;           // the ticket's name as found
+    };
+    // Moves a complete file (and its own ticket) to Processing; false when it
+    // is not taken now (changed, held, vanished).
+    bool take(const std::string& name, Taken& taken);
+    void runTaken(const std::vector<Taken>& group, const JobRunner& run);
+    void putBack(const Taken& taken, JobReport& report);
     std::filesystem::path ticketFor(const std::string& name, std::string& ownTicket) const;
     void finish(JobReport& report, const std::filesystem::path& file, const std::filesystem::path& ownTicket);
     bool placeIn(const std::filesystem::path& folder, JobReport& report, const std::filesystem::path& file,
@@ -80,6 +104,7 @@ private:
     RecordSink records_;
     StabilityTracker tracker_;
     bool waiting_ = false;
+    std::size_t batchSize_ = 1;
 };
 
 // Serves several folders in turn until asked to stop. The job that is running

@@ -35,6 +35,11 @@ bool isTicketName(std::string_view name)
     return endsWithNoCase(name, ".xml") || endsWithNoCase(name, ".ovx");
 }
 
+bool isTiffName(std::string_view name)
+{
+    return endsWithNoCase(name, ".tif") || endsWithNoCase(name, ".tiff");
+}
+
 bool isTemporaryName(std::string_view name)
 {
     return name.empty() || name.front() == '.' || name.front() == '~' || endsWithNoCase(name, ".tmp") ||

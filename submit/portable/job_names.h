@@ -25,6 +25,8 @@ bool isTicketName(std::string_view name);
 bool isTemporaryName(std::string_view name);
 
 bool isFolderTicketName(std::string_view name);
+// A TIFF file by its extension, as the library tells them (.tif, .tiff).
+bool isTiffName(std::string_view name);
 
 // The ticket names a print file may bring with it: its base name with .xml,
 // then with .ovx ("a.pdf" -> "a.xml", "a.ovx").

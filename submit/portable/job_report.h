@@ -52,6 +52,9 @@ struct JobReport {
     // Hot folders only.
     std::string folder;
     std::string outcome;             // where the print file went: "Done/a.pdf", "Failed/a (2).pdf"
+    // False when the print run the file was part of stopped before its job
+    // began: it was not sent, and it may be served again.
+    bool reached = true;
 };
 
 // The readable text of a result code; 38 to 43 with the line.

@@ -81,6 +81,16 @@ Options parseOptions(const std::vector<std::string>& args)
             if (ok && o.pollInterval.count() < 10) o.pollInterval = std::chrono::milliseconds(10);
         } else if (arg == "--idle-exit" && o.command == Options::Command::Watch) {
             ok = seconds(o.idleExit);
+        } else if (arg == "--batch" && o.command == Options::Command::Watch) {
+            std::string text;
+            ok = value(text);
+            char* end = nullptr;
+            const long files = ok ? std::strtol(text.c_str(), &end, 10) : 0;
+            if (ok && (end == text.c_str() || *end != '\0' || files < 1 || files > kMaxBatch)) {
+                o.error = "--batch takes a number of files (1 to " + std::to_string(kMaxBatch) + "), not \"" + text + "\"";
+                ok = false;
+            }
+            if (ok) o.batch = static_cast<int>(files);
         } else if (arg == "--once" && o.command == Options::Command::Watch) {
             o.idleExit = std::chrono::milliseconds(0);
         } else {
@@ -120,7 +130,7 @@ OrvoxSubmit print --ticket TICKET [--printer NAME] [--json FILE] [--yes] FILE...
 
 OrvoxSubmit watch [--printer NAME] FOLDER [[--printer NAME] FOLDER...]
                   [--stable SECONDS] [--poll SECONDS] [--idle-exit SECONDS]
-                  [--once] [--json FILE] [--yes]
+                  [--batch FILES] [--once] [--json FILE] [--yes]
     Serves hot folders: every print file dropped into a folder is printed as
     its own job, with its own ticket (same base name, .xml or .ovx) or with
     the folder's ticket (_ticket.xml or _ticket.ovx). A file is taken once
@@ -132,6 +142,11 @@ OrvoxSubmit watch [--printer NAME] FOLDER [[--printer NAME] FOLDER...]
     (default 1). --idle-exit: end after that long with nothing to do; --once:
     end as soon as nothing is left. Ctrl+C or closing the console ends the
     watcher after the job in progress. Exit status 0, or 26/27, 64.
+    Files that print with the folder's ticket and are ready together go to
+    the printer in one print run of the library, up to --batch files
+    (default 50; 1: a run for every file); each is still a job of its own at
+    the printer, with its own result and log. A file with its own ticket,
+    and a TIFF file, always has a run of its own.
 
 OrvoxSubmit save --ticket TICKET [--printer NAME] SETTINGS.ovx
     Writes the settings of TICKET (with the printer, when one is given) as a

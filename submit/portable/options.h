@@ -11,6 +11,10 @@ struct FolderOption {
     std::string printer;  // empty: the ticket's own choice
 };
 
+// Files with the folder's ticket that go through one print run at most.
+inline constexpr int kDefaultBatch = 50;
+inline constexpr int kMaxBatch = 1000;
+
 struct Options {
     enum class Command { Help, Print, Watch, Save } command = Command::Help;
     std::string ticket;                 // print
@@ -22,6 +26,7 @@ struct Options {
     std::chrono::milliseconds stableWait{5000};
     std::chrono::milliseconds pollInterval{1000};
     std::chrono::milliseconds idleExit{-1};  // watch: end after this long with nothing to do; < 0: never
+    int batch = kDefaultBatch;          // watch: files with the folder's ticket per print run
     std::string error;                  // why the command line was refused
 };
 

@@ -29,6 +29,29 @@ int ORVOX_CALL messageHook(const char* text, unsigned type, int* show)
 
 void ORVOX_CALL titleHook(const char*, const char*, int) {}
 
+// The status window's controls are subclassed to hear each new status text.
+constexpr const char* kOriginalProc = "OrvoxSubmit.OriginalProc";
+
+LRESULT CALLBACK statusControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto original = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kOriginalProc));
+    if (message == WM_SETTEXT && lParam && g_host) g_host->statusChanged(reinterpret_cast<const char*>(lParam));
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        RemovePropA(hwnd, kOriginalProc);
+    }
+    return original ? CallWindowProcA(original, hwnd, message, wParam, lParam) : DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+BOOL CALLBACK subclassControl(HWND control, LPARAM count)
+{
+    const LONG_PTR original = GetWindowLongPtrA(control, GWLP_WNDPROC);
+    if (!original || !SetPropA(control, kOriginalProc, reinterpret_cast<HANDLE>(original))) return TRUE;
+    SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(statusControlProc));
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 std::string fullPath(const std::filesystem::path& path)
 {
     char full[MAX_PATH * 4];
@@ -138,6 +161,8 @@ int LibraryHost::startLibrary(std::string& note)
         note = "Orvo_InitMain failed";
         return rc;
     }
+    // The status window, never shown, tells how each file of a run went.
+    const bool statusMade = orvox_.InitStatus() == 0;
     rc = orvox_.CreateMain(window_, 0, kHostVersion);
     pumpMessages();
     if (rc != 0) {
@@ -145,6 +170,12 @@ int LibraryHost::startLibrary(std::string& note)
         orvox_.Exit(1);
         return rc;
     }
+    HWND status = nullptr;
+    int subclassed = 0;
+    if (statusMade && orvox_.CreateStatus(window_) == 0 && orvox_.GetWindowStatus(&status) == 0 && status)
+        EnumChildWindows(status, subclassControl, reinterpret_cast<LPARAM>(&subclassed));
+    readsStatus_ = subclassed > 0;
+    if (!readsStatus_ && events_) events_("the library's status line cannot be read: every file gets a run of its own");
     policy_.started(Clock::now());
     if (events_) {
         const ULONGLONG ms = GetTickCount64() - began;
@@ -236,8 +267,52 @@ int LibraryHost::answerMessage(const char* text, unsigned type)
     const int answer = answerFor(type, yes_);
     HostMessage message{describeBox(type), text ? text : "", describeAnswer(answer)};
     if (events_) events_("message " + message.kind + " -> " + message.answer + ": " + message.text);
+    if (events_run_) events_run_->push_back(RunEvent{RunEvent::Kind::Message, {}, message});
     if (current_) current_->messages.push_back(std::move(message));
     return answer;
+}
+
+void LibraryHost::statusChanged(const char* text)
+{
+    if (events_run_) events_run_->push_back(RunEvent{RunEvent::Kind::Status, text, {}});
+}
+
+std::vector<JobReport> LibraryHost::runEach(const JobRequest& request)
+{
+    if (request.files.size() <= 1) return {run(request)};
+    // Whether the status line can be read is known once the library has started.
+    if (!policy_.running()) startAhead();
+    std::vector<JobReport> reports(request.files.size());
+    std::vector<std::size_t> together;
+    for (std::size_t i = 0; i < request.files.size(); ++i) {
+        // A file that cannot be read fails alone, before the run of the others.
+        if (!canRead(fullPath(request.files[i]))) {
+            JobRequest one = request;
+            one.files = {request.files[i]};
+            reports[i] = run(one);
+        } else {
+            together.push_back(i);
+        }
+    }
+    if (together.empty()) return reports;
+    JobRequest rest = request;
+    rest.files.clear();
+    for (std::size_t i : together) rest.files.push_back(request.files[i]);
+    if (!readsStatus_) {
+        for (std::size_t k = 0; k < together.size(); ++k) {
+            JobRequest one = request;
+            one.files = {rest.files[k]};
+            reports[together[k]] = run(one);
+        }
+        return reports;
+    }
+    std::vector<RunEvent> events;
+    events_run_ = &events;
+    const JobReport whole = run(rest);
+    events_run_ = nullptr;
+    std::vector<JobReport> split = splitRun(whole, events);
+    for (std::size_t k = 0; k < together.size(); ++k) reports[together[k]] = std::move(split[k]);
+    return reports;
 }
 
 JobReport LibraryHost::run(const JobRequest& request)

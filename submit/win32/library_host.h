@@ -11,6 +11,7 @@
 
 #include "orvox_binding.h"
 #include "submit/portable/hot_folder.h"
+#include "submit/portable/run_split.h"
 #include "submit/portable/start_policy.h"
 
 namespace orvox::submit {
@@ -22,7 +23,12 @@ public:
 
     // 0, 26 when Orvox.dll cannot be loaded, 27 when an export is missing.
     int load();
+    // The request's files in one print run; one report for the run.
     JobReport run(const JobRequest& request);
+    // The request's files in one print run, with a report for each file, read
+    // from what the library's status line and message boxes said during the
+    // run. Without a status line to read, each file gets a run of its own.
+    std::vector<JobReport> runEach(const JobRequest& request);
     // The ticket (and printer) written as a settings file instead of printing.
     JobReport save(const JobRequest& request, const std::string& settingsFile);
     // Starts the library for the next job ahead of time, or replaces a start
@@ -35,6 +41,8 @@ public:
 
     // Called by the library for every message box it would show.
     int answerMessage(const char* text, unsigned type);
+    // Called for every new text of the library's status line.
+    void statusChanged(const char* text);
 
 private:
     JobReport start(const JobRequest& request);
@@ -58,6 +66,8 @@ private:
     StartPolicy policy_;
     bool startFailed_ = false;
     std::vector<HostMessage> startMessages_;  // what the library said during that start
+    bool readsStatus_ = false;               // the status line of this start is read
+    std::vector<RunEvent>* events_run_ = nullptr;  // the run whose events are recorded
 };
 
 // True when nobody else has the file open (Windows sharing rules).

@@ -104,11 +104,12 @@ int runWatch(const Options& options)
         folders.push_back(std::make_unique<HotFolder>(ec ? std::filesystem::path(folder.path) : root, folder.printer,
                                                       options.stableWait, access, event, records));
         if (!folders.back()->prepare()) return kUsageError;
+        folders.back()->setBatchSize(static_cast<std::size_t>(options.batch));
         served.push_back(folders.back().get());
         event("watching " + folders.back()->root().string() +
               (folder.printer.empty() ? std::string() : " for printer " + folder.printer));
     }
-    Watcher watcher(served, [&host](const JobRequest& request) { return host.run(request); }, g_stop);
+    Watcher watcher(served, [&host](const JobRequest& request) { return host.runEach(request); }, g_stop);
     ULONGLONG idleSince = GetTickCount64();
     while (!g_stop) {
         if (watcher.poll(Clock::now())) idleSince = GetTickCount64();

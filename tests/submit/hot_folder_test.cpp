@@ -62,21 +62,26 @@ protected:
         return HotFolder(root, "Q1", wait, access, [this](const std::string& e) { events.push_back(e); },
                          [this](const JobReport& r) { records.push_back(r); });
     }
-    // A runner that checks the file is in Processing, keeps the request, and answers `result`.
+    // A runner that checks the files are in Processing, keeps the request, and
+    // answers `result` for every file.
     JobRunner runner(int result)
     {
         return [this, result](const JobRequest& request) {
             requests.push_back(request);
-            EXPECT_EQ(request.files.at(0).parent_path().filename(), "Processing");
-            contents.push_back(read(request.files.at(0)));
-            JobReport report;
-            report.time = "t";
-            report.ticket = request.ticket.string();
-            report.printer = request.printer;
-            for (const auto& f : request.files) report.files.push_back(f.string());
-            report.result = result;
-            if (result) report.messages = {{"error (OK)", "refused", "OK"}};
-            return report;
+            std::vector<JobReport> reports;
+            for (const auto& f : request.files) {
+                EXPECT_EQ(f.parent_path().filename(), "Processing");
+                contents.push_back(read(f));
+                JobReport report;
+                report.time = "t";
+                report.ticket = request.ticket.string();
+                report.printer = request.printer;
+                report.files = {f.string()};
+                report.result = result;
+                if (result) report.messages = {{"error (OK)", "refused", "OK"}};
+                reports.push_back(report);
+            }
+            return reports;
         };
     }
 
@@ -284,6 +289,122 @@ TEST_F(HotFolderTest, SeveralFoldersEachWithItsOwnPrinter)
     EXPECT_EQ(requests[1].ticket, second / "_ticket.ovx");
     EXPECT_FALSE(watcher.poll(t0));
     EXPECT_EQ(watcher.served(), 0);
+}
+
+TEST_F(HotFolderTest, FilesWithTheFolderTicketShareARunAndTiffOrOwnTicketFilesRunAlone)
+{
+    HotFolder folder = makeFolder(milliseconds(0));
+    folder.setBatchSize(3);
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    for (const char* name : {"a.pdf", "b.pdf", "c.TIF", "d.pdf", "e.pdf", "f.pdf", "g.pdf", "h.pdf", "i.pdf", "j.pdf"})
+        write(root / name, name);
+    write(root / "e.xml", "<PRINTER_SETTINGS/>");
+    const auto ready = folder.readyFiles(t0);
+    EXPECT_EQ(folder.serveAll(ready, runner(0)), 10);
+    std::vector<std::vector<std::string>> runs;
+    for (const JobRequest& request : requests) {
+        runs.emplace_back();
+        for (const auto& file : request.files) runs.back().push_back(file.filename().string());
+    }
+    EXPECT_EQ(runs, (std::vector<std::vector<std::string>>{
+                        {"a.pdf", "b.pdf"}, {"c.TIF"}, {"d.pdf"}, {"e.pdf"}, {"f.pdf", "g.pdf", "h.pdf"}, {"i.pdf", "j.pdf"}}));
+    EXPECT_EQ(requests[3].ticket.filename(), "e.xml");
+    EXPECT_EQ(requests[4].ticket, root / "_ticket.xml");
+    EXPECT_EQ(records.size(), 10u);
+    EXPECT_EQ(namesIn(root / "Done").size(), 21u);  // ten files, their logs, and e.xml
+    EXPECT_EQ(read(root / "Done" / "h.pdf"), "h.pdf");
+}
+
+TEST_F(HotFolderTest, AFileTheRunNeverBeganGoesBackIntoTheFolderAndIsTakenAgain)
+{
+    HotFolder folder = makeFolder(milliseconds(0));
+    folder.setBatchSize(10);
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    for (const char* name : {"a.pdf", "b.pdf", "c.pdf"}) write(root / name, name);
+    // The run stops at b: a is printed, b fails, c is never begun.
+    JobRunner stopsAtB = [&](const JobRequest& request) {
+        std::vector<JobReport> reports = runner(0)(request);
+        reports.at(1).result = 23;
+        reports.at(2).reached = false;
+        reports.at(2).note = "the print run stopped before this file's job began (b.pdf)";
+        return reports;
+    };
+    EXPECT_EQ(folder.serveAll(folder.readyFiles(t0), stopsAtB), 3);
+    EXPECT_EQ(namesIn(root / "Done"), (std::set<std::string>{"a.pdf", "a.pdf.log"}));
+    EXPECT_EQ(namesIn(root / "Failed"), (std::set<std::string>{"b.pdf", "b.pdf.log"}));
+    EXPECT_EQ(namesIn(root), (std::set<std::string>{"_ticket.xml", "c.pdf"}));
+    EXPECT_TRUE(namesIn(root / "Processing").empty());
+    EXPECT_EQ(records.size(), 2u);
+
+    // Back in the folder it is taken like a new arrival, and printed once.
+    requests.clear();
+    EXPECT_EQ(folder.serveAll(folder.readyFiles(t0), runner(0)), 1);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(read(root / "Done" / "c.pdf"), "c.pdf");
+    EXPECT_EQ(records.size(), 3u);
+}
+
+TEST_F(HotFolderTest, AnUnsentFileWhoseNameWasTakenMeanwhileEndsInFailedAndTheNewFileStays)
+{
+    HotFolder folder = makeFolder(milliseconds(0));
+    folder.setBatchSize(10);
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    write(root / "a.pdf", "old a");
+    write(root / "b.pdf", "old b");
+    JobRunner stopsAtA = [&](const JobRequest& request) {
+        std::vector<JobReport> reports = runner(0)(request);
+        reports.at(0).result = 30;
+        reports.at(1).reached = false;
+        reports.at(1).note = "the print run stopped before this file's job began (a.pdf)";
+        write(root / "b.pdf", "new b");  // dropped while the run went on
+        return reports;
+    };
+    folder.serveAll(folder.readyFiles(t0), stopsAtA);
+    EXPECT_EQ(read(root / "b.pdf"), "new b");
+    EXPECT_EQ(read(root / "Failed" / "b.pdf"), "old b");
+    const std::string log = read(root / "Failed" / "b.pdf.log");
+    EXPECT_NE(log.find("drop it again"), std::string::npos) << log;
+    EXPECT_TRUE(namesIn(root / "Processing").empty());
+}
+
+TEST_F(HotFolderTest, FilesARunnerSaysNothingAboutEndInFailedAsPossiblyPrinted)
+{
+    HotFolder folder = makeFolder(milliseconds(0));
+    folder.setBatchSize(10);
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    write(root / "a.pdf", "a");
+    write(root / "b.pdf", "b");
+    JobRunner short_ = [&](const JobRequest& request) {
+        std::vector<JobReport> reports = runner(0)(request);
+        reports.pop_back();
+        return reports;
+    };
+    folder.serveAll(folder.readyFiles(t0), short_);
+    EXPECT_EQ(namesIn(root / "Done"), (std::set<std::string>{"a.pdf", "a.pdf.log"}));
+    EXPECT_NE(read(root / "Failed" / "b.pdf.log").find("may have been printed"), std::string::npos);
+}
+
+TEST_F(HotFolderTest, AStopDuringARunFinishesThatRunAndTakesNothingMore)
+{
+    HotFolder folder = makeFolder(milliseconds(0));
+    folder.setBatchSize(2);
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    for (const char* name : {"a.ps", "b.ps", "c.ps"}) write(root / name, name);
+    std::atomic<bool> stop{false};
+    JobRunner inner = runner(0);
+    Watcher watcher({&folder}, [&](const JobRequest& r) {
+        stop = true;
+        return inner(r);
+    }, stop);
+    watcher.poll(t0);
+    EXPECT_EQ(watcher.served(), 2);
+    EXPECT_EQ(namesIn(root / "Done"), (std::set<std::string>{"a.ps", "a.ps.log", "b.ps", "b.ps.log"}));
+    EXPECT_EQ(namesIn(root), (std::set<std::string>{"_ticket.xml", "c.ps"}));
 }
 
 } // namespace
