@@ -1,22 +1,38 @@
 #include "submit/portable/run_split.h"
 
+#include <cctype>
+
 namespace orvox::submit {
 
 namespace {
 
 enum class FileState { NotBegun, Begun, Sent, NotSent };
 
-bool startsWith(const std::string& text, const std::string& start)
+char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+// The library shows names in its own case (upper case under some systems).
+bool sameAt(const std::string& text, std::size_t at, const std::string& part)
 {
-    return text.size() >= start.size() && text.compare(0, start.size(), start) == 0;
+    if (at > text.size() || text.size() - at < part.size()) return false;
+    for (std::size_t i = 0; i < part.size(); ++i)
+        if (lower(text[at + i]) != lower(part[i])) return false;
+    return true;
 }
 
-// "Sent: NAME" or "Sent: NAME (job 12 on P)": the name ends the text or is
-// followed by a blank, so "a.pdf" never matches the text of "a.pdf.pdf".
+bool startsWith(const std::string& text, const std::string& start) { return sameAt(text, 0, start); }
+
+// "Sent: NAME", "Sent: C:\FOLDER\NAME" or "Sent: NAME (job 12 on P)": the
+// name stands alone or ends a path, and ends the text or is followed by a
+// blank, so "a.pdf" never matches the text of "xa.pdf" or "a.pdf.pdf".
 bool namesFile(const std::string& text, const std::string& prefix, const std::string& name)
 {
-    const std::string start = prefix + name;
-    return startsWith(text, start) && (text.size() == start.size() || text[start.size()] == ' ');
+    if (!startsWith(text, prefix)) return false;
+    for (std::size_t at = prefix.size(); at + name.size() <= text.size(); ++at) {
+        if (at > prefix.size() && text[at - 1] != '\\' && text[at - 1] != '/') continue;
+        const std::size_t end = at + name.size();
+        if (sameAt(text, at, name) && (end == text.size() || text[end] == ' ')) return true;
+    }
+    return false;
 }
 
 } // namespace

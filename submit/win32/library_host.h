@@ -7,6 +7,7 @@
 // StartPolicy's.
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 
 #include "orvox_binding.h"
@@ -43,6 +44,9 @@ public:
     int answerMessage(const char* text, unsigned type);
     // Called for every new text of the library's status line.
     void statusChanged(const char* text);
+    // Once `stop` is set, a print run over several files ends before its
+    // next file, as the operator's Escape ends it.
+    void stopRunsOn(const std::atomic<bool>* stop) { stop_ = stop; }
 
 private:
     JobReport start(const JobRequest& request);
@@ -68,6 +72,8 @@ private:
     std::vector<HostMessage> startMessages_;  // what the library said during that start
     bool readsStatus_ = false;               // the status line of this start is read
     std::vector<RunEvent>* events_run_ = nullptr;  // the run whose events are recorded
+    const std::atomic<bool>* stop_ = nullptr;
+    bool escapeSent_ = false;                // the recorded run has been told to stop
 };
 
 // True when nobody else has the file open (Windows sharing rules).

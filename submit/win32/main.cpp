@@ -109,6 +109,7 @@ int runWatch(const Options& options)
         event("watching " + folders.back()->root().string() +
               (folder.printer.empty() ? std::string() : " for printer " + folder.printer));
     }
+    host.stopRunsOn(&g_stop);
     Watcher watcher(served, [&host](const JobRequest& request) { return host.runEach(request); }, g_stop);
     ULONGLONG idleSince = GetTickCount64();
     while (!g_stop) {

@@ -13,7 +13,9 @@
 #   - one start of the library serves two jobs with different tickets: the
 #     second job reaches the printer exactly as it does from a start of its own;
 #   - a file that vanishes before it is taken, and a hot folder on a full disk:
-#     nothing is lost and the watcher goes on.
+#     nothing is lost and the watcher goes on;
+#   - many files in one print run whose queue refuses jobs half-way: what is
+#     in Done reached the printer once, what is in Failed did not.
 #   submit_e2e.sh BIN_FOLDER      (needs ORVOX_QUEUE and ORVOX_CAPTURE_DIR: tools/e2e-env.sh)
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -355,6 +357,66 @@ if [ -n "$first" ] && ! cmp -s "$first" "$second" && received_once "$work/new" "
   pass "the first job carries its ticket's settings"
 else
   fail "the first job"
+fi
+
+echo "== watch: one print run for many files, its queue refusing jobs half-way"
+# A queue of its own on the capture printer's device, which starts refusing
+# jobs once three files of the run have arrived: every file in Done must have
+# reached the printer exactly once, every file in Failed not at all.
+batch=$work/batch
+mkdir -p "$batch" "$work/batchfiles"
+bqueue=${queue}_batch
+device=$(lpstat -v "$queue" | sed -n 's/^.*: //p' | head -n 1)
+if [ -n "$device" ] && lpadmin -p "$bqueue" -E -v "$device" -o printer-error-policy=abort-job && cupsenable "$bqueue" && cupsaccept "$bqueue"; then
+  printf '<PRINTER_SETTINGS>\n<PRINTER>%s</PRINTER>\n</PRINTER_SETTINGS>\n' "$bqueue" >"$batch/_ticket.xml"
+  for i in $(seq -w 1 12); do
+    # About 2 MB each: the run is still going when the queue starts refusing.
+    python3 -c "import sys; sys.stdout.buffer.write(b'%!PS-Adobe-3.0\n% batch file $i\n' + b'% padding of the batch file .....................\n' * 40000 + b'showpage\n')" >"$work/batchfiles/b$i.ps"
+    cp "$work/batchfiles/b$i.ps" "$batch/b$i.ps"
+  done
+  jobs_now >"$work/before"
+  (for ((i = 0; i < 1200; i++)); do
+     (($(jobs_now | comm -13 "$work/before" - | wc -l) >= 3)) && break
+     sleep 0.05
+   done
+   cupsreject "$bqueue") &
+  rejecter=$!
+  submit watch "$(win "$batch")" --stable 0.3 --poll 0.1 --batch 50 --once
+  rc=$?
+  wait "$rejecter"
+  sleep 2
+  wait_jobs "$work/before" 0 0 >"$work/new"
+  lpadmin -x "$bqueue"
+  done_n=0 failed_n=0 ok=1
+  for i in $(seq -w 1 12); do
+    f=b$i.ps
+    if [ -f "$batch/Done/$f" ]; then
+      done_n=$((done_n + 1))
+      received_once "$work/new" "$work/batchfiles/$f" || { ok=0; echo "in Done but not printed once: $f"; }
+    elif [ -f "$batch/Failed/$f" ]; then
+      failed_n=$((failed_n + 1))
+      grep -q '^result: 31 ' "$batch/Failed/$f.log" || { ok=0; echo "in Failed without 31: $f"; cat "$batch/Failed/$f.log"; }
+      python3 - "$work/new" "$work/batchfiles/$f" <<'PY' || { ok=0; echo "in Failed but printed: $f"; }
+import sys
+jobs = [open(p, 'rb').read() for p in open(sys.argv[1]).read().split()]
+want = open(sys.argv[2], 'rb').read()
+sys.exit(1 if any(j.endswith(want) for j in jobs) else 0)
+PY
+    else
+      ok=0; echo "neither in Done nor in Failed: $f"
+    fi
+    cmp -s "$batch/"*"/$f" "$work/batchfiles/$f" || { ok=0; echo "not whole: $f"; }
+  done
+  runs=$(grep -c ' took ' "$work/last.err")
+  if ((ok && rc == 0 && done_n >= 3 && failed_n >= 1 && done_n + failed_n == 12)) && [ -z "$(ls "$batch/Processing")" ]; then
+    pass "one run, $done_n files printed once and in Done, $failed_n refused and in Failed with 31"
+  else
+    fail "run split: exit $rc, $done_n in Done, $failed_n in Failed"; cat "$work/last.err"
+  fi
+  (($(grep -c ' library started in ' "$work/last.err") == 1)) && pass "the twelve files went through one start" ||
+    fail "more than one start for the batch"
+else
+  fail "a second queue on the capture printer could not be made"
 fi
 
 echo "== watch: a file that vanishes before it is taken"
