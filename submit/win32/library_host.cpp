@@ -276,18 +276,20 @@ void LibraryHost::statusChanged(const char* text)
 {
     if (!events_run_) return;
     events_run_->push_back(RunEvent{RunEvent::Kind::Status, text, {}});
-    if (!stop_ || !*stop_ || escapeSent_) return;
+    if (!stop_ || !*stop_) return;
     // A stop was asked for while the run goes through its files: Escape, as
     // the operator would press it, ends the run before its next file. The
     // library hears keys through its message hook as they are taken from the
-    // queue; only this one key message is taken, and none is dispatched.
+    // queue; only this one key message is taken, and none is dispatched. It
+    // is pressed at every new status text, since the first texts come before
+    // the run is under way and could not stop it yet.
     HWND main = nullptr;
     if (orvox_.GetWindowMain(&main) != 0 || !main) return;
-    escapeSent_ = true;
     if (!PostMessageA(main, WM_KEYDOWN, VK_ESCAPE, 0)) return;
     MSG msg;
     PeekMessageA(&msg, main, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);
-    if (events_) events_("stopping: the print run ends after the file in progress");
+    if (!escapeSent_ && events_) events_("stopping: the print run ends after the file in progress");
+    escapeSent_ = true;
 }
 
 std::vector<JobReport> LibraryHost::runEach(const JobRequest& request)

@@ -73,7 +73,7 @@ private:
     bool readsStatus_ = false;               // the status line of this start is read
     std::vector<RunEvent>* events_run_ = nullptr;  // the run whose events are recorded
     const std::atomic<bool>* stop_ = nullptr;
-    bool escapeSent_ = false;                // the recorded run has been told to stop
+    bool escapeSent_ = false;                // the recorded run has been told to stop (said once)
 };
 
 // True when nobody else has the file open (Windows sharing rules).
