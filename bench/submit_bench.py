@@ -9,7 +9,8 @@ latency:    a hot folder is watched; one small PDF at a time is written into
             it, and the time from its last write to its job at the capture
             printer is taken; the stability wait is subtracted.
 throughput: N small PDF files dropped into a hot folder at once, served with
-            `watch --once`, against the same N files printed by one
+            `watch --once` (the folder's ticket: they share print runs of up
+            to --batch files), against the same N files printed by one
             `OrvoxSubmit print` (one Orvo_Print over all of them, in one
             process).
 """
@@ -65,9 +66,9 @@ def wait_jobs(capture, before, count, timeout):
     return False
 
 
-def submit(install, args, **kw):
-    return subprocess.Popen([os.path.join(ROOT, "tools", "wine-run.sh"), "./OrvoxSubmit.exe"] + args,
-                            cwd=install, stderr=subprocess.PIPE, stdout=subprocess.DEVNULL, **kw)
+def submit(install, args, cwd=None, **kw):
+    return subprocess.Popen([os.path.join(ROOT, "tools", "wine-run.sh"), os.path.join(install, "OrvoxSubmit.exe")]
+                            + args, cwd=cwd or install, stderr=subprocess.PIPE, stdout=subprocess.DEVNULL, **kw)
 
 
 def main():
@@ -126,7 +127,9 @@ def main():
                 out.write(small_pdf(name))
         before = jobs(capture)
         start = time.monotonic()
-        one = submit(install, ["print", "--ticket", win(ticket)] + [win(os.path.join(files, n)) for n in names])
+        # The files by their names, from their folder: a Windows command line
+        # holds 32767 characters, too few for a thousand full paths.
+        one = submit(install, ["print", "--ticket", win(ticket)] + names, cwd=files)
         one.communicate()
         ok = wait_jobs(capture, before, a.files, 600)
         one_run = time.monotonic() - start
