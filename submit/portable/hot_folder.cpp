@@ -5,6 +5,7 @@
 #include <set>
 
 #include "submit/portable/job_names.h"
+#include "submit/portable/run_split.h"
 
 namespace orvox::submit {
 
@@ -58,6 +59,17 @@ bool FolderAccess::move(const fs::path& from, const fs::path& to)
     return !ec;
 }
 
+bool FolderAccess::appendDurably(const fs::path& file, const std::string& text)
+{
+    // Standard C++ has no way to push a file to the disk; the system's own
+    // access does (the Windows one does).
+    std::ofstream out(file, std::ios::binary | std::ios::app);
+    if (!out) return false;
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.flush();
+    return !out.fail();
+}
+
 HotFolder::HotFolder(fs::path root, std::string printer, std::chrono::milliseconds stableWait, FolderAccess& access,
                      EventSink events, RecordSink records)
     : root_(std::move(root)), printer_(std::move(printer)), access_(access), events_(std::move(events)),
@@ -90,10 +102,11 @@ bool HotFolder::prepare()
     // Print files first, each with the ticket it brought; then any ticket left alone.
     std::vector<fs::path> prints, tickets;
     for (fs::directory_iterator it(processing_, ec), end; !ec && it != end; it.increment(ec)) {
-        if (!it->is_regular_file(ec)) continue;
+        if (!it->is_regular_file(ec) || nameOf(it->path()) == kRunJournal) continue;
         (isTicketName(nameOf(it->path())) ? tickets : prints).push_back(it->path());
     }
     std::sort(prints.begin(), prints.end());
+    const std::vector<JobReport> journaled = readJournal();
     for (const fs::path& file : prints) {
         fs::path ownTicket;
         for (const std::string& name : ownTicketNames(nameOf(file))) {
@@ -115,13 +128,38 @@ bool HotFolder::prepare()
                       "it was not printed again, because it may already have reached the printer: "
                       "drop it into the folder again to print it";
         event("found " + nameOf(file) + " in Processing after a restart");
-        if (!placeIn(failed_, report, file, ownTicket)) {
-            event("cannot move " + file.string() + " to Failed; it stays in Processing");
+        auto known = std::find_if(journaled.begin(), journaled.end(), [&](const JobReport& r) {
+            return equalNoCase(shownName(r.files.at(0)), nameOf(file));
+        });
+        fs::path target = failed_;
+        if (known != journaled.end() && ownTicket.empty()) {
+            if (known->result == 0) {
+                report.result = 0;
+                report.note = "the watcher stopped before this job was filed; the library had said it was sent";
+                target = done_;
+            } else if (known->result == kSendFailedResult) {
+                report.result = kSendFailedResult;
+                report.note = "the watcher stopped before this job was filed; the library could not send it";
+            } else if (!known->reached) {
+                // Never begun: it goes back to be printed, for the first time.
+                if (access_.move(file, root_ / nameOf(file))) {
+                    event(nameOf(file) + ": its print run had not begun it when the watcher stopped; "
+                          "it goes back into the folder");
+                    continue;
+                }
+                report.note = "the watcher stopped before its print run began this job: it was not printed; "
+                              "it could not go back into the folder (a file of its name is there): drop it again";
+            }
+        }
+        if (!placeIn(target, report, file, ownTicket) && !(target == done_ && placeIn(failed_, report, file, ownTicket))) {
+            event("cannot move " + file.string() + " to " + nameOf(target) + "; it stays in Processing");
             continue;
         }
-        event(nameOf(file) + " -> " + report.outcome + " (not printed again)");
+        event(nameOf(file) + " -> " + report.outcome + (report.result == 0 ? " (printed before the stop)" : " (not printed again)"));
         if (records_) records_(report);
     }
+    std::error_code gone;
+    fs::remove(journal(), gone);
     for (const fs::path& ticket : tickets) {
         const int n = freeSuffix(nameOf(ticket), {}, [&](const std::string& name) { return present(failed_ / name); });
         if (n == 0 || !access_.move(ticket, failed_ / suffixedName(nameOf(ticket), n)))
@@ -277,8 +315,29 @@ void HotFolder::runTaken(const std::vector<Taken>& group, const JobRunner& run)
                       " is in the folder";
         reports.push_back(std::move(report));
     } else {
-        JobRequest request{first.ticket, {}, printer_};
-        for (const Taken& taken : group) request.files.push_back(taken.file);
+        JobRequest request{first.ticket, {}, printer_, {}};
+        std::string head;
+        for (const Taken& taken : group) {
+            request.files.push_back(taken.file);
+            head += "file " + taken.file.string() + "\n";
+        }
+        // The journal: the run's files, then each status text, on the disk
+        // before the library goes on, so a restart after a kill knows which
+        // files were sent and which were never begun.
+        const fs::path journalFile = journal();
+        std::error_code ec;
+        fs::remove(journalFile, ec);
+        if (access_.appendDurably(journalFile, head)) {
+            request.status = [this, journalFile](const std::string& text) {
+                std::string line = text;
+                for (char& c : line)
+                    if (c == '\n' || c == '\r') c = ' ';
+                access_.appendDurably(journalFile, "status " + line + "\n");
+            };
+        } else {
+            event("cannot write the run's journal in Processing; a restart after a kill would move this run's "
+                  "files to Failed");
+        }
         reports = run(request);
     }
     for (std::size_t i = 0; i < group.size(); ++i) {
@@ -298,6 +357,29 @@ void HotFolder::runTaken(const std::vector<Taken>& group, const JobRunner& run)
         if (!report.reached) putBack(group[i], report);
         else finish(report, group[i].file, group[i].ownTicket);
     }
+    // Every file is filed (or stays in Processing, which the next start
+    // handles by the rule without a journal).
+    std::error_code ec;
+    fs::remove(journal(), ec);
+}
+
+fs::path HotFolder::journal() const { return processing_ / std::string(kRunJournal); }
+
+std::vector<JobReport> HotFolder::readJournal() const
+{
+    std::ifstream in(journal(), std::ios::binary);
+    if (!in) return {};
+    JobReport run;
+    run.result = kInterruptedResult;
+    std::vector<RunEvent> events;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind("file ", 0) == 0 && events.empty()) run.files.push_back(line.substr(5));
+        else if (line.rfind("status ", 0) == 0) events.push_back(RunEvent{RunEvent::Kind::Status, line.substr(7), {}});
+    }
+    // A last line cut off by the stop is read as it stands: a name cut short
+    // matches no file, and a status cut short says nothing.
+    return splitRun(run, events);
 }
 
 void HotFolder::putBack(const Taken& taken, JobReport& report)

@@ -8,7 +8,11 @@
 // After a crash or a kill, whatever is still in Processing is moved to Failed
 // and never printed again: the job may already have reached the printer, and
 // a second copy of a print run costs more than asking the operator to drop
-// the file again.
+// the file again. What the run's journal (its files, and each status text
+// written to the disk before the library goes on) shows more precisely is
+// used: a file the library said it had sent goes to Done, one whose send
+// failed to Failed with 31, and one whose job a run had not yet begun while
+// a later... earlier file's had goes back into the folder: it was never printed.
 #include <atomic>
 #include <filesystem>
 #include <functional>
@@ -31,12 +35,17 @@ public:
     // Writes a whole text file; false when any part of it could not be written.
     virtual bool writeText(const std::filesystem::path& file, const std::string& text);
     virtual bool move(const std::filesystem::path& from, const std::filesystem::path& to);
+    // Appends text to a file (made when missing); returns once it is on the disk.
+    virtual bool appendDurably(const std::filesystem::path& file, const std::string& text);
 };
 
 struct JobRequest {
     std::filesystem::path ticket;  // empty: no ticket found
     std::vector<std::filesystem::path> files;
     std::string printer;           // empty: the ticket's own choice
+    // Told every new text of the library's status line during the run, before
+    // the library goes on; may be empty.
+    std::function<void(const std::string&)> status;
 };
 
 // Prints the request's files in one print run of the library and reports what
@@ -89,6 +98,9 @@ private:
     bool take(const std::string& name, Taken& taken);
     void runTaken(const std::vector<Taken>& group, const JobRunner& run);
     void putBack(const Taken& taken, JobReport& report);
+    // The reports a run's journal gives its files, for a restart.
+    std::vector<JobReport> readJournal() const;
+    std::filesystem::path journal() const;
     std::filesystem::path ticketFor(const std::string& name, std::string& ownTicket) const;
     void finish(JobReport& report, const std::filesystem::path& file, const std::filesystem::path& ownTicket);
     bool placeIn(const std::filesystem::path& folder, JobReport& report, const std::filesystem::path& file,

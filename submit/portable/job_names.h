@@ -16,6 +16,8 @@ inline constexpr std::string_view kFolderTicketSettings = "_ticket.ovx";
 inline constexpr std::string_view kProcessingFolder = "Processing";
 inline constexpr std::string_view kDoneFolder = "Done";
 inline constexpr std::string_view kFailedFolder = "Failed";
+// In Processing while a print run goes on: its files and status texts.
+inline constexpr std::string_view kRunJournal = ".orvox-run.journal";
 
 // A ticket: settings file (.ovx) or XML settings (.xml), in any case.
 bool isTicketName(std::string_view name);

@@ -144,7 +144,7 @@ OrvoxSubmit watch [--printer NAME] FOLDER [[--printer NAME] FOLDER...]
     watcher after the job in progress. Exit status 0, or 26/27, 64.
     Files that print with the folder's ticket and are ready together go to
     the printer in one print run of the library, up to --batch files
-    (default 50; 1: a run for every file); each is still a job of its own at
+    (default 100; 1: a run for every file); each is still a job of its own at
     the printer, with its own result and log. A file with its own ticket,
     and a TIFF file, always has a run of its own.
 

@@ -12,7 +12,7 @@ struct FolderOption {
 };
 
 // Files with the folder's ticket that go through one print run at most.
-inline constexpr int kDefaultBatch = 50;
+inline constexpr int kDefaultBatch = 100;
 inline constexpr int kMaxBatch = 1000;
 
 struct Options {

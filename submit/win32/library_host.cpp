@@ -101,6 +101,18 @@ bool canRead(const std::string& path)
 
 } // namespace
 
+bool Win32FolderAccess::appendDurably(const std::filesystem::path& file, const std::string& text)
+{
+    HANDLE handle = CreateFileA(file.string().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+                    written == text.size() && FlushFileBuffers(handle);
+    CloseHandle(handle);
+    return ok;
+}
+
 bool Win32FolderAccess::canOpenExclusively(const std::filesystem::path& file)
 {
     HANDLE handle = CreateFileA(file.string().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
@@ -274,6 +286,7 @@ int LibraryHost::answerMessage(const char* text, unsigned type)
 
 void LibraryHost::statusChanged(const char* text)
 {
+    if (statusSink_ && *statusSink_) (*statusSink_)(text);
     if (!events_run_) return;
     events_run_->push_back(RunEvent{RunEvent::Kind::Status, text, {}});
     if (!stop_ || !*stop_) return;
@@ -335,7 +348,9 @@ JobReport LibraryHost::run(const JobRequest& request)
 {
     JobReport report = start(request);
     current_ = &report;
+    statusSink_ = &request.status;
     report.result = runSteps(report, {});
+    statusSink_ = nullptr;
     current_ = nullptr;
     return report;
 }

@@ -73,6 +73,7 @@ private:
     bool readsStatus_ = false;               // the status line of this start is read
     std::vector<RunEvent>* events_run_ = nullptr;  // the run whose events are recorded
     const std::atomic<bool>* stop_ = nullptr;
+    const std::function<void(const std::string&)>* statusSink_ = nullptr;  // the running request's
     bool escapeSent_ = false;                // the recorded run has been told to stop (said once)
 };
 
@@ -80,6 +81,7 @@ private:
 class Win32FolderAccess : public FolderAccess {
 public:
     bool canOpenExclusively(const std::filesystem::path& file) override;
+    bool appendDurably(const std::filesystem::path& file, const std::string& text) override;
 };
 
 } // namespace orvox::submit

@@ -407,5 +407,59 @@ TEST_F(HotFolderTest, AStopDuringARunFinishesThatRunAndTakesNothingMore)
     EXPECT_EQ(namesIn(root), (std::set<std::string>{"_ticket.xml", "c.ps"}));
 }
 
+TEST_F(HotFolderTest, ARunKeepsAJournalOfItsFilesAndStatusTextsUntilEveryFileIsFiled)
+{
+    HotFolder folder = makeFolder(milliseconds(0));
+    folder.setBatchSize(10);
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    write(root / "a.pdf", "a");
+    write(root / "b.pdf", "b");
+    const fs::path journal = root / "Processing" / ".orvox-run.journal";
+    std::string seen;
+    JobRunner withStatus = [&](const JobRequest& request) {
+        EXPECT_TRUE(request.status);
+        if (request.status) request.status("Printing \"a.pdf\" - sending\nto the printer");
+        seen = read(journal);
+        return runner(0)(request);
+    };
+    folder.serveAll(folder.readyFiles(t0), withStatus);
+    const std::string processing = (root / "Processing").string();
+    EXPECT_EQ(seen, "file " + (root / "Processing" / "a.pdf").string() + "\nfile " +
+                        (root / "Processing" / "b.pdf").string() + "\nstatus Printing \"a.pdf\" - sending to the printer\n");
+    EXPECT_FALSE(fs::exists(journal));
+    EXPECT_EQ(namesIn(root / "Done").size(), 4u);
+}
+
+// A kill in the middle of a run: the journal tells the restart which file was
+// sent, which failed, which was going on, and which the run never began.
+TEST_F(HotFolderTest, ARestartFilesWhatTheJournalShowsAndReturnsOnlyFilesNeverBegun)
+{
+    fs::create_directories(root / "Processing");
+    for (const char* name : {"a.pdf", "b.pdf", "c.pdf", "d.pdf", "e.pdf"}) write(root / "Processing" / name, name);
+    const fs::path p = root / "Processing";
+    write(p / ".orvox-run.journal",
+          "file " + (p / "a.pdf").string() + "\nfile " + (p / "b.pdf").string() + "\nfile " + (p / "c.pdf").string() +
+              "\nfile " + (p / "d.pdf").string() + "\nfile " + (p / "e.pdf").string() +
+              "\nstatus Printing\nstatus Printing \"A.PDF\" - sending to the printer\nstatus Sent: " +
+              (p / "A.PDF").string() + "\nstatus Printing \"b.pdf\" - sending to the printer\nstatus Not sent: b.pdf" +
+              "\nstatus Printing \"c.pdf\" - sending to the printer\nstatus Sent: " + (p / "c.p").string());  // cut by the kill
+    write(root / "e.pdf", "a new e");  // dropped while the watcher was down
+    HotFolder folder = makeFolder(milliseconds(0));
+    ASSERT_TRUE(folder.prepare());
+    EXPECT_EQ(namesIn(root / "Done"), (std::set<std::string>{"a.pdf", "a.pdf.log"}));
+    EXPECT_NE(read(root / "Done" / "a.pdf.log").find("had said it was sent"), std::string::npos);
+    EXPECT_EQ(namesIn(root / "Failed"),
+              (std::set<std::string>{"b.pdf", "b.pdf.log", "c.pdf", "c.pdf.log", "e.pdf", "e.pdf.log"}));
+    EXPECT_NE(read(root / "Failed" / "b.pdf.log").find("result: 31"), std::string::npos);
+    EXPECT_NE(read(root / "Failed" / "c.pdf.log").find("may already have reached the printer"), std::string::npos);
+    EXPECT_NE(read(root / "Failed" / "e.pdf.log").find("it was not printed"), std::string::npos);
+    EXPECT_EQ(read(root / "Failed" / "e.pdf"), "e.pdf");
+    EXPECT_EQ(read(root / "e.pdf"), "a new e");
+    EXPECT_EQ(read(root / "d.pdf"), "d.pdf");  // never begun: back for its first print
+    EXPECT_TRUE(namesIn(root / "Processing").empty());
+    EXPECT_EQ(records.size(), 4u);
+}
+
 } // namespace
 } // namespace orvox::submit
