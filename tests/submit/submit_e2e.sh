@@ -8,7 +8,8 @@
 #   - a hot folder that receives ten files, one written slowly in parts: each
 #     arrives at the printer exactly once and whole;
 #   - hot folders with a bad ticket and with a missing printer;
-#   - a watcher killed while a job is in Processing, then started again;
+#   - a watcher killed while a job is in Processing, then started again; the
+#     same in the middle of a print run over many files;
 #   - Ctrl+C while a job prints: the job finishes, the next file stays;
 #   - one start of the library serves two jobs with different tickets: the
 #     second job reaches the printer exactly as it does from a start of its own;
@@ -267,6 +268,68 @@ cmp -s "$kill_dir/Failed/big.ps" "$work/files/big.ps" && grep -q 'not printed ag
 received_once "$work/new" "$work/files/after.ps" && [ -f "$kill_dir/Done/after.ps" ] &&
   ! grep -q 'took big.ps' "$work/last.err" && grep -q 'big.ps -> Failed/big.ps (not printed again)' "$work/last.err" &&
   pass "the restarted watcher printed the next file, not the interrupted one" || { fail "after restart"; cat "$work/last.err"; }
+
+echo "== watch: killed in the middle of a print run over many files, then started again"
+# The run's journal in Processing tells the restart what the library had done:
+# a file it had sent goes to Done, the one in progress to Failed, and the files
+# it had not begun go back into the folder and are printed by the new start.
+krun=$work/killrun
+mkdir -p "$krun" "$work/killfiles"
+cp "$work/good.xml" "$krun/_ticket.xml"
+for i in $(seq -w 1 12); do
+  python3 -c "import sys; sys.stdout.buffer.write(b'%!PS-Adobe-3.0\n% killed run file $i\n' + b'% padding of the killed run ....................\n' * 80000 + b'showpage\n')" >"$work/killfiles/k$i.ps"
+  cp "$work/killfiles/k$i.ps" "$krun/k$i.ps"
+done
+jobs_now >"$work/before"
+(cd "$inst" && exec timeout 300 "$root/tools/wine-run.sh" ./OrvoxSubmit.exe watch "$(win "$krun")" \
+  --stable 0.3 --poll 0.1) 2>"$work/killrun.err" &
+watcher_pid=$!
+journal=$krun/Processing/.orvox-run.journal
+sent_in_journal() { local n; n=$(grep -c '^status Sent: ' "$journal" 2>/dev/null); echo "${n:-0}"; }
+for ((i = 0; i < 1200; i++)); do
+  (($(sent_in_journal) >= 2)) && break
+  sleep 0.02
+done
+sent_before_kill=$(sent_in_journal)
+kill -KILL $(tree_of "$watcher_pid") 2>/dev/null
+wait "$watcher_pid" 2>/dev/null
+watcher_pid=
+if ((sent_before_kill >= 2)) && [ -n "$(ls "$krun/Processing")" ]; then
+  pass "killed after $sent_before_kill files of one run were sent"
+else
+  fail "the run was not caught in the middle ($sent_before_kill sent)"; cat "$work/killrun.err"
+fi
+submit watch "$(win "$krun")" --stable 0.3 --poll 0.1 --once
+rc=$?
+sleep 2
+wait_jobs "$work/before" 0 0 >"$work/new"
+ok=1 done_n=0 back_n=0
+for i in $(seq -w 1 12); do
+  f=k$i.ps
+  n=$(python3 - "$work/new" "$work/killfiles/$f" <<'PY'
+import sys
+jobs = [open(p, 'rb').read() for p in open(sys.argv[1]).read().split()]
+want = open(sys.argv[2], 'rb').read()
+print(sum(j.endswith(want) for j in jobs))
+PY
+)
+  ((n <= 1)) || { ok=0; echo "printed $n times: $f"; }
+  if [ -f "$krun/Done/$f" ]; then
+    done_n=$((done_n + 1))
+    ((n == 1)) || { ok=0; echo "in Done but printed $n times: $f"; }
+    grep -q 'took '"$f" "$work/last.err" && back_n=$((back_n + 1))
+  elif [ -f "$krun/Failed/$f" ]; then
+    grep -q 'may already have reached the printer' "$krun/Failed/$f.log" || { ok=0; echo "in Failed without the reason: $f"; }
+  else
+    ok=0; echo "neither in Done nor in Failed: $f"
+  fi
+done
+failed_n=$(find "$krun/Failed" -name '*.ps' | wc -l)
+if ((ok && rc == 0 && done_n + failed_n == 12 && failed_n <= 1 && back_n >= 1)) && [ -z "$(ls -A "$krun/Processing")" ]; then
+  pass "after the restart: $done_n in Done, each printed once ($back_n of them by the new start), $failed_n in Failed"
+else
+  fail "restart after a killed run: exit $rc, $done_n in Done ($back_n new), $failed_n in Failed"; cat "$work/last.err"; ls -A "$krun" "$krun/Processing"
+fi
 
 echo "== watch: Ctrl+C during a job lets it finish"
 stop_dir=$work/stop
