@@ -137,7 +137,8 @@ OrvoxSubmit watch [--printer NAME] FOLDER [[--printer NAME] FOLDER...]
     its size and time have not changed for --stable seconds (default 5) and
     nobody else has it open; it moves to Processing, then to Done or Failed
     with NAME.log beside it. Names already in Done or Failed get " (2)", " (3)"...
-    What a restart finds in Processing is moved to Failed, never printed again.
+    A restart files what a killed run had sent in Done and puts back what it
+    had not begun; the rest of Processing goes to Failed, never printed again.
     --printer applies to the folders after it. --poll: seconds between looks
     (default 1). --idle-exit: end after that long with nothing to do; --once:
     end as soon as nothing is left. Ctrl+C or closing the console ends the
