@@ -277,8 +277,21 @@ int HotFolder::serveAll(const std::vector<std::string>& names, const JobRunner& 
     int served = 0;
     std::vector<Taken> group;
     auto runGroup = [&] {
-        if (!group.empty()) runTaken(group, run);
-        group.clear();
+        std::vector<Taken> pending;
+        pending.swap(group);
+        // Each run files at least the file it stopped at, so this ends.
+        while (!pending.empty()) {
+            std::vector<Unsent> unsent = runTaken(pending, run);
+            pending.clear();
+            for (Unsent& file : unsent) {
+                if (stop && *stop) {
+                    putBack(file.taken, file.report);
+                } else {
+                    event(file.taken.name + ": not sent, " + file.report.note + "; it goes into the next print run");
+                    pending.push_back(std::move(file.taken));
+                }
+            }
+        }
     };
     for (const std::string& name : names) {
         if (stop && *stop) break;
@@ -300,8 +313,9 @@ int HotFolder::serveAll(const std::vector<std::string>& names, const JobRunner& 
     return served;
 }
 
-void HotFolder::runTaken(const std::vector<Taken>& group, const JobRunner& run)
+std::vector<HotFolder::Unsent> HotFolder::runTaken(const std::vector<Taken>& group, const JobRunner& run)
 {
+    std::vector<Unsent> unsent;
     const Taken& first = group.front();
     std::vector<JobReport> reports;
     if (first.ticket.empty()) {
@@ -354,13 +368,14 @@ void HotFolder::runTaken(const std::vector<Taken>& group, const JobRunner& run)
             report.note = "no result was reported for this file; it may have been printed";
         }
         report.folder = root_.string();
-        if (!report.reached) putBack(group[i], report);
+        if (!report.reached) unsent.push_back(Unsent{group[i], std::move(report)});
         else finish(report, group[i].file, group[i].ownTicket);
     }
-    // Every file is filed (or stays in Processing, which the next start
-    // handles by the rule without a journal).
+    // Every file is filed, or stays in Processing, which the next start
+    // handles by the rule without a journal, or is the caller's to run again.
     std::error_code ec;
     fs::remove(journal(), ec);
+    return unsent;
 }
 
 fs::path HotFolder::journal() const { return processing_ / std::string(kRunJournal); }

@@ -73,10 +73,10 @@ public:
     // Files that print with the folder's ticket go through one print run
     // together, up to the batch size at a time; a file with its own ticket or
     // without any, and a TIFF file (the library gathers consecutive TIFF files
-    // into one job), has a run of its own. A file that a stopped run never
-    // began goes back into the folder, to be taken again. Once `stop` is set
-    // no further file is taken; those taken are finished. Returns the number
-    // of files taken.
+    // into one job), has a run of its own. The files a run stopped before
+    // (it stopped at an earlier file) go into a new run at once; once `stop`
+    // is set they go back into the folder instead, to be taken again, and no
+    // further file is taken. Returns the number of files taken.
     int serveAll(const std::vector<std::string>& names, const JobRunner& run,
                  const std::atomic<bool>* stop = nullptr);
     void serve(const std::string& name, const JobRunner& run) { serveAll({name}, run); }
@@ -96,7 +96,12 @@ private:
     // Moves a complete file (and its own ticket) to Processing; false when it
     // is not taken now (changed, held, vanished).
     bool take(const std::string& name, Taken& taken);
-    void runTaken(const std::vector<Taken>& group, const JobRunner& run);
+    struct Unsent {
+        Taken taken;
+        JobReport report;
+    };
+    // One print run over the group; returns the files it stopped before.
+    std::vector<Unsent> runTaken(const std::vector<Taken>& group, const JobRunner& run);
     void putBack(const Taken& taken, JobReport& report);
     // The reports a run's journal gives its files, for a restart.
     std::vector<JobReport> readJournal() const;

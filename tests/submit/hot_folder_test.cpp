@@ -316,58 +316,62 @@ TEST_F(HotFolderTest, FilesWithTheFolderTicketShareARunAndTiffOrOwnTicketFilesRu
     EXPECT_EQ(read(root / "Done" / "h.pdf"), "h.pdf");
 }
 
-TEST_F(HotFolderTest, AFileTheRunNeverBeganGoesBackIntoTheFolderAndIsTakenAgain)
+// The run stops at b: a is printed, b fails, c and d are never begun.
+JobRunner stopsAtSecond(JobRunner inner, int result)
 {
-    HotFolder folder = makeFolder(milliseconds(0));
-    folder.setBatchSize(10);
-    ASSERT_TRUE(folder.prepare());
-    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
-    for (const char* name : {"a.pdf", "b.pdf", "c.pdf"}) write(root / name, name);
-    // The run stops at b: a is printed, b fails, c is never begun.
-    JobRunner stopsAtB = [&](const JobRequest& request) {
-        std::vector<JobReport> reports = runner(0)(request);
-        reports.at(1).result = 23;
-        reports.at(2).reached = false;
-        reports.at(2).note = "the print run stopped before this file's job began (b.pdf)";
+    return [inner, result](const JobRequest& request) {
+        std::vector<JobReport> reports = inner(request);
+        if (reports.size() < 2) return reports;
+        reports[1].result = result;
+        for (std::size_t i = 2; i < reports.size(); ++i) {
+            reports[i].reached = false;
+            reports[i].note = "the print run stopped before this file's job began";
+        }
         return reports;
     };
-    EXPECT_EQ(folder.serveAll(folder.readyFiles(t0), stopsAtB), 3);
-    EXPECT_EQ(namesIn(root / "Done"), (std::set<std::string>{"a.pdf", "a.pdf.log"}));
-    EXPECT_EQ(namesIn(root / "Failed"), (std::set<std::string>{"b.pdf", "b.pdf.log"}));
-    EXPECT_EQ(namesIn(root), (std::set<std::string>{"_ticket.xml", "c.pdf"}));
-    EXPECT_TRUE(namesIn(root / "Processing").empty());
-    EXPECT_EQ(records.size(), 2u);
-
-    // Back in the folder it is taken like a new arrival, and printed once.
-    requests.clear();
-    EXPECT_EQ(folder.serveAll(folder.readyFiles(t0), runner(0)), 1);
-    ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(read(root / "Done" / "c.pdf"), "c.pdf");
-    EXPECT_EQ(records.size(), 3u);
 }
 
-TEST_F(HotFolderTest, AnUnsentFileWhoseNameWasTakenMeanwhileEndsInFailedAndTheNewFileStays)
+TEST_F(HotFolderTest, FilesARunStoppedBeforeGoIntoTheNextRunAtOnce)
 {
     HotFolder folder = makeFolder(milliseconds(0));
     folder.setBatchSize(10);
     ASSERT_TRUE(folder.prepare());
     write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
-    write(root / "a.pdf", "old a");
-    write(root / "b.pdf", "old b");
-    JobRunner stopsAtA = [&](const JobRequest& request) {
-        std::vector<JobReport> reports = runner(0)(request);
-        reports.at(0).result = 30;
-        reports.at(1).reached = false;
-        reports.at(1).note = "the print run stopped before this file's job began (a.pdf)";
-        write(root / "b.pdf", "new b");  // dropped while the run went on
-        return reports;
-    };
-    folder.serveAll(folder.readyFiles(t0), stopsAtA);
-    EXPECT_EQ(read(root / "b.pdf"), "new b");
-    EXPECT_EQ(read(root / "Failed" / "b.pdf"), "old b");
-    const std::string log = read(root / "Failed" / "b.pdf.log");
-    EXPECT_NE(log.find("drop it again"), std::string::npos) << log;
+    for (const char* name : {"a.pdf", "b.pdf", "c.pdf", "d.pdf"}) write(root / name, name);
+    // Every run stops at its second file, as a question declined for each job would.
+    EXPECT_EQ(folder.serveAll(folder.readyFiles(t0), stopsAtSecond(runner(0), 23)), 4);
+    std::vector<std::size_t> runSizes;
+    for (const JobRequest& request : requests) runSizes.push_back(request.files.size());
+    EXPECT_EQ(runSizes, (std::vector<std::size_t>{4, 2}));
+    EXPECT_EQ(namesIn(root / "Done"), (std::set<std::string>{"a.pdf", "a.pdf.log", "c.pdf", "c.pdf.log"}));
+    EXPECT_EQ(namesIn(root / "Failed"), (std::set<std::string>{"b.pdf", "b.pdf.log", "d.pdf", "d.pdf.log"}));
+    EXPECT_EQ(namesIn(root), (std::set<std::string>{"_ticket.xml"}));
     EXPECT_TRUE(namesIn(root / "Processing").empty());
+    EXPECT_EQ(records.size(), 4u);
+}
+
+TEST_F(HotFolderTest, AfterAStopUnsentFilesGoBackIntoTheFolderUnlessTheirNameWasTaken)
+{
+    HotFolder folder = makeFolder(milliseconds(0));
+    folder.setBatchSize(10);
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    for (const char* name : {"a.pdf", "b.pdf", "c.pdf", "d.pdf"}) write(root / name, std::string("old ") + name);
+    std::atomic<bool> stop{false};
+    JobRunner inner = stopsAtSecond(runner(0), 23);
+    JobRunner stopping = [&](const JobRequest& request) {
+        stop = true;                               // Ctrl+C during the run
+        write(root / "d.pdf", "new d.pdf");        // dropped while the run went on
+        return inner(request);
+    };
+    EXPECT_EQ(folder.serveAll(folder.readyFiles(t0), stopping, &stop), 4);
+    EXPECT_EQ(requests.size(), 1u);
+    EXPECT_EQ(read(root / "c.pdf"), "old c.pdf");  // never begun: back for its first print
+    EXPECT_EQ(read(root / "d.pdf"), "new d.pdf");
+    EXPECT_EQ(read(root / "Failed" / "d.pdf"), "old d.pdf");
+    EXPECT_NE(read(root / "Failed" / "d.pdf.log").find("drop it again"), std::string::npos);
+    EXPECT_TRUE(namesIn(root / "Processing").empty());
+    EXPECT_EQ(records.size(), 3u);  // a, b and d; c is not finished
 }
 
 TEST_F(HotFolderTest, FilesARunnerSaysNothingAboutEndInFailedAsPossiblyPrinted)
