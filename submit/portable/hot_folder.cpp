@@ -132,7 +132,7 @@ bool HotFolder::prepare()
             return equalNoCase(shownName(r.files.at(0)), nameOf(file));
         });
         fs::path target = failed_;
-        if (known != journaled.end() && ownTicket.empty()) {
+        if (known != journaled.end()) {
             if (known->result == 0) {
                 report.result = 0;
                 report.note = "the watcher stopped before this job was filed; the library had said it was sent";
@@ -140,7 +140,7 @@ bool HotFolder::prepare()
             } else if (known->result == kSendFailedResult) {
                 report.result = kSendFailedResult;
                 report.note = "the watcher stopped before this job was filed; the library could not send it";
-            } else if (!known->reached) {
+            } else if (!known->reached && ownTicket.empty()) {
                 // Never begun: it goes back to be printed, for the first time.
                 if (access_.move(file, root_ / nameOf(file))) {
                     event(nameOf(file) + ": its print run had not begun it when the watcher stopped; "

@@ -62,6 +62,15 @@ protected:
         return HotFolder(root, "Q1", wait, access, [this](const std::string& e) { events.push_back(e); },
                          [this](const JobReport& r) { records.push_back(r); });
     }
+    // A folder served with runs of up to ten files, with its folder ticket.
+    HotFolder sharedRunFolder()
+    {
+        HotFolder folder = makeFolder(milliseconds(0));
+        folder.setBatchSize(10);
+        EXPECT_TRUE(folder.prepare());
+        write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+        return folder;
+    }
     // A runner that checks the files are in Processing, keeps the request, and
     // answers `result` for every file.
     JobRunner runner(int result)
@@ -333,10 +342,7 @@ JobRunner stopsAtSecond(JobRunner inner, int result)
 
 TEST_F(HotFolderTest, FilesARunStoppedBeforeGoIntoTheNextRunAtOnce)
 {
-    HotFolder folder = makeFolder(milliseconds(0));
-    folder.setBatchSize(10);
-    ASSERT_TRUE(folder.prepare());
-    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    HotFolder folder = sharedRunFolder();
     for (const char* name : {"a.pdf", "b.pdf", "c.pdf", "d.pdf"}) write(root / name, name);
     // Every run stops at its second file, as a question declined for each job would.
     EXPECT_EQ(folder.serveAll(folder.readyFiles(t0), stopsAtSecond(runner(0), 23)), 4);
@@ -352,10 +358,7 @@ TEST_F(HotFolderTest, FilesARunStoppedBeforeGoIntoTheNextRunAtOnce)
 
 TEST_F(HotFolderTest, AfterAStopUnsentFilesGoBackIntoTheFolderUnlessTheirNameWasTaken)
 {
-    HotFolder folder = makeFolder(milliseconds(0));
-    folder.setBatchSize(10);
-    ASSERT_TRUE(folder.prepare());
-    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    HotFolder folder = sharedRunFolder();
     for (const char* name : {"a.pdf", "b.pdf", "c.pdf", "d.pdf"}) write(root / name, std::string("old ") + name);
     std::atomic<bool> stop{false};
     JobRunner inner = stopsAtSecond(runner(0), 23);
@@ -376,10 +379,7 @@ TEST_F(HotFolderTest, AfterAStopUnsentFilesGoBackIntoTheFolderUnlessTheirNameWas
 
 TEST_F(HotFolderTest, FilesARunnerSaysNothingAboutEndInFailedAsPossiblyPrinted)
 {
-    HotFolder folder = makeFolder(milliseconds(0));
-    folder.setBatchSize(10);
-    ASSERT_TRUE(folder.prepare());
-    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    HotFolder folder = sharedRunFolder();
     write(root / "a.pdf", "a");
     write(root / "b.pdf", "b");
     JobRunner short_ = [&](const JobRequest& request) {
@@ -413,10 +413,7 @@ TEST_F(HotFolderTest, AStopDuringARunFinishesThatRunAndTakesNothingMore)
 
 TEST_F(HotFolderTest, ARunKeepsAJournalOfItsFilesAndStatusTextsUntilEveryFileIsFiled)
 {
-    HotFolder folder = makeFolder(milliseconds(0));
-    folder.setBatchSize(10);
-    ASSERT_TRUE(folder.prepare());
-    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    HotFolder folder = sharedRunFolder();
     write(root / "a.pdf", "a");
     write(root / "b.pdf", "b");
     const fs::path journal = root / "Processing" / ".orvox-run.journal";
