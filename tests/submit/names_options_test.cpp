@@ -101,5 +101,15 @@ TEST(SubmitOptions, WatchPrinterAppliesToTheFoldersAfterIt)
     EXPECT_NE(parseOptions({"watch", "in", "--ticket", "t.xml"}).error, "");
 }
 
+TEST(SubmitOptions, BatchIsANumberOfFilesWithinItsRange)
+{
+    EXPECT_EQ(parseOptions({"watch", "in"}).batch, 100);
+    EXPECT_EQ(parseOptions({"watch", "in", "--batch", "1"}).batch, 1);
+    EXPECT_EQ(parseOptions({"watch", "in", "--batch", "1000"}).batch, 1000);
+    for (const char* bad : {"0", "-5", "1001", "12x", "", "99999999999999999999"})
+        EXPECT_NE(parseOptions({"watch", "in", "--batch", bad}).error, "") << bad;
+    EXPECT_NE(parseOptions({"print", "--ticket", "t.xml", "--batch", "5", "a.ps"}).error, "");
+}
+
 } // namespace
 } // namespace orvox::submit
