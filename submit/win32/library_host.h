@@ -17,6 +17,9 @@
 
 namespace orvox::submit {
 
+// A path given in the ANSI code page (the command line, the library's texts).
+std::filesystem::path pathOfAnsi(const std::string& ansi);
+
 class LibraryHost {
 public:
     LibraryHost(bool yesToQuestions, EventSink events);

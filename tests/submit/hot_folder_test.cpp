@@ -465,5 +465,42 @@ TEST_F(HotFolderTest, ARestartFilesWhatTheJournalShowsAndReturnsOnlyFilesNeverBe
     EXPECT_EQ(records.size(), 4u);
 }
 
+// Names are UTF-8 text here; "é" must name the same file when a name becomes a path again.
+fs::path utf8(const std::string& name) { return fs::path(std::u8string(name.begin(), name.end())); }
+
+TEST_F(HotFolderTest, NamesBeyondAsciiArePrintedFiledAndRecoveredLikeAnyOther)
+{
+    HotFolder folder = makeFolder(milliseconds(0));
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    write(root / utf8("café.ps"), "café");
+    write(root / utf8("naïve résumé.ps"), "résumé");
+    write(root / utf8("naïve résumé.xml"), "<PRINTER_SETTINGS/>");
+    const auto ready = folder.readyFiles(t0);
+    ASSERT_EQ(ready, (std::vector<std::string>{"café.ps", "naïve résumé.ps"}));
+    EXPECT_EQ(folder.serveAll(ready, runner(0)), 2);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].ticket, root / "Processing" / utf8("naïve résumé.xml"));
+    EXPECT_EQ(contents, (std::vector<std::string>{"café", "résumé"}));
+    EXPECT_EQ(namesIn(root / "Done"), (std::set<std::string>{"café.ps", "café.ps.log", "naïve résumé.ps",
+                                                             "naïve résumé.ps.log", "naïve résumé.xml"}));
+    EXPECT_EQ(namesIn(root), std::set<std::string>{"_ticket.xml"});
+
+    // A killed run's journal names its files the same way: what was sent goes
+    // to Done, what was never begun goes back under its own name.
+    const fs::path p = root / "Processing";
+    write(p / utf8("élan.pdf"), "élan");
+    write(p / utf8("über.pdf"), "über");
+    write(p / ".orvox-run.journal", "file " + (p / utf8("élan.pdf")).string() + "\nfile " +
+                                        (p / utf8("über.pdf")).string() +
+                                        "\nstatus Printing \"élan.pdf\" - sending to the printer\nstatus Sent: " +
+                                        (p / utf8("élan.pdf")).string() + "\n");
+    HotFolder restarted = makeFolder(milliseconds(0));
+    ASSERT_TRUE(restarted.prepare());
+    EXPECT_EQ(read(root / "Done" / utf8("élan.pdf")), "élan");
+    EXPECT_EQ(read(root / utf8("über.pdf")), "über");
+    EXPECT_TRUE(namesIn(p).empty());
+}
+
 } // namespace
 } // namespace orvox::submit
