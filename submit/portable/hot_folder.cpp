@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <memory>
 #include <set>
 
 #include "submit/portable/job_names.h"
@@ -350,11 +351,22 @@ std::vector<HotFolder::Unsent> HotFolder::runTaken(const std::vector<Taken>& gro
         std::error_code ec;
         fs::remove(journalFile, ec);
         if (access_.appendDurably(journalFile, head)) {
-            request.status = [this, journalFile](const std::string& text) {
+            // A status text that did not reach the disk would make a restart
+            // take a file the library went on to print for one never begun:
+            // the journal goes, and with it the restart's trust in this run.
+            auto broken = std::make_shared<bool>(false);
+            request.status = [this, journalFile, broken](const std::string& text) {
+                if (*broken) return;
                 std::string line = text;
                 for (char& c : line)
                     if (c == '\n' || c == '\r') c = ' ';
-                access_.appendDurably(journalFile, "status " + line + "\n");
+                if (access_.appendDurably(journalFile, "status " + line + "\n")) return;
+                *broken = true;
+                std::error_code gone;
+                fs::remove(journalFile, gone);
+                event(gone ? "cannot write the run's journal, nor remove it: " + journalFile.string()
+                           : "cannot write the run's journal any more; a restart after a kill would move this "
+                             "run's files to Failed");
             };
         } else {
             event("cannot write the run's journal in Processing; a restart after a kill would move this run's "

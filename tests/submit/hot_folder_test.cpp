@@ -17,6 +17,16 @@ using std::chrono::milliseconds;
 class FakeAccess : public FolderAccess {
 public:
     bool canOpenExclusively(const fs::path& file) override { return held.count(file.filename().string()) == 0; }
+    bool appendDurably(const fs::path& file, const std::string& text) override
+    {
+        if (appendsLeft == 0) {
+            std::ofstream(file, std::ios::binary | std::ios::app) << text.substr(0, text.size() / 2);  // cut by a full disk
+            return false;
+        }
+        if (appendsLeft > 0) --appendsLeft;
+        return FolderAccess::appendDurably(file, text);
+    }
+    int appendsLeft = -1;  // appends that succeed before the disk is full; -1: never full
     bool writeText(const fs::path& file, const std::string& text) override
     {
         if (fullFolder == file.parent_path().filename().string()) {
@@ -500,6 +510,41 @@ TEST_F(HotFolderTest, NamesBeyondAsciiArePrintedFiledAndRecoveredLikeAnyOther)
     EXPECT_EQ(read(root / "Done" / utf8("élan.pdf")), "élan");
     EXPECT_EQ(read(root / utf8("über.pdf")), "über");
     EXPECT_TRUE(namesIn(p).empty());
+}
+
+// The disk fills in the middle of a run: b's status texts never reach the
+// journal, though the library goes on and prints b. A kill at that moment
+// must not make the restart take b for a file never begun.
+TEST_F(HotFolderTest, AJournalThatCannotBeWrittenToTheEndIsNotTrustedByARestart)
+{
+    HotFolder folder = makeFolder(milliseconds(0));
+    folder.setBatchSize(10);
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    for (const char* name : {"a.pdf", "b.pdf", "c.pdf"}) write(root / name, name);
+    const fs::path killed = root.string() + "-killed";
+    fs::remove_all(killed);
+    JobRunner fillsTheDisk = [&](const JobRequest& request) {
+        access.appendsLeft = 2;  // the head and a's first text
+        request.status("Printing \"a.pdf\" - sending to the printer");
+        request.status("Sent: a.pdf");
+        request.status("Printing \"b.pdf\" - sending to the printer");
+        request.status("Sent: b.pdf");
+        // The watcher is killed here: Processing as it is goes to a new start.
+        fs::create_directories(killed);
+        fs::copy(root / "Processing", killed / "Processing");
+        access.appendsLeft = -1;
+        return runner(0)(request);
+    };
+    folder.serveAll(folder.readyFiles(t0), fillsTheDisk);
+    EXPECT_EQ(namesIn(root / "Done").size(), 6u);
+
+    HotFolder restarted(killed, "Q1", milliseconds(0), access, {}, {});
+    ASSERT_TRUE(restarted.prepare());
+    EXPECT_TRUE(namesIn(killed).empty()) << "a file went back to be printed again";
+    EXPECT_EQ(namesIn(killed / "Failed"),
+              (std::set<std::string>{"a.pdf", "a.pdf.log", "b.pdf", "b.pdf.log", "c.pdf", "c.pdf.log"}));
+    fs::remove_all(killed);
 }
 
 } // namespace
