@@ -128,9 +128,9 @@ bool HotFolder::prepare()
         }
         JobReport report;
         report.time = utcTimestamp(std::chrono::system_clock::now());
-        report.folder = root_.string();
-        report.files = {file.string()};
-        report.ticket = ownTicket.string();
+        report.folder = access_.text(root_);
+        report.files = {access_.text(file)};
+        report.ticket = ownTicket.empty() ? std::string() : access_.text(ownTicket);
         report.printer = printer_;
         report.result = kInterruptedResult;
         report.note = "the watcher stopped while this job was in Processing (crash, kill or power loss); "
@@ -234,14 +234,14 @@ void HotFolder::failWithoutFile(const std::string& name, const std::string& note
 {
     JobReport report;
     report.time = utcTimestamp(std::chrono::system_clock::now());
-    report.folder = root_.string();
-    report.files = {(root_ / named(name)).string()};
+    report.folder = access_.text(root_);
+    report.files = {access_.text(root_ / named(name))};
     report.printer = printer_;
     report.result = result;
     report.note = note;
     const int n = freeSuffix(name, {}, [&](const std::string& candidate) { return present(failed_ / named(candidate)); });
     if (n > 0) {
-        report.outcome = std::string(kFailedFolder) + "/" + logNameOf(suffixedName(name, n)) + " (log only)";
+        report.outcome = std::string(kFailedFolder) + "/" + access_.text(named(logNameOf(suffixedName(name, n)))) + " (log only)";
         if (!access_.writeText(failed_ / named(logNameOf(suffixedName(name, n))), logText(report)))
             event("cannot write the log of " + name + " in Failed");
     }
@@ -330,7 +330,7 @@ std::vector<HotFolder::Unsent> HotFolder::runTaken(const std::vector<Taken>& gro
     if (first.ticket.empty()) {
         JobReport report;
         report.time = utcTimestamp(std::chrono::system_clock::now());
-        report.files = {first.file.string()};
+        report.files = {access_.text(first.file)};
         report.printer = printer_;
         report.result = kCannotOpenResult;
         report.note = "no ticket: neither " + ownTicketNames(first.name)[0] + " nor " + ownTicketNames(first.name)[1] +
@@ -382,12 +382,12 @@ std::vector<HotFolder::Unsent> HotFolder::runTaken(const std::vector<Taken>& gro
             report = std::move(reports[i]);
         } else {
             report.time = utcTimestamp(std::chrono::system_clock::now());
-            report.files = {group[i].file.string()};
+            report.files = {access_.text(group[i].file)};
             report.printer = printer_;
             report.result = kInterruptedResult;
             report.note = "no result was reported for this file; it may have been printed";
         }
-        report.folder = root_.string();
+        report.folder = access_.text(root_);
         if (!report.reached) unsent.push_back(Unsent{group[i], std::move(report)});
         else finish(report, group[i].file, group[i].ownTicket);
     }
@@ -447,7 +447,7 @@ bool HotFolder::placeIn(const fs::path& folder, JobReport& report, const fs::pat
         if (!access_.move(ownTicket, placedTicket)) placedTicket.clear();
     }
     const std::string before = report.outcome;
-    report.outcome = nameOf(folder) + "/" + nameOf(placed);
+    report.outcome = nameOf(folder) + "/" + access_.text(placed.filename());
     if (access_.writeText(folder / named(logNameOf(nameOf(placed))), logText(report))) return true;
 
     // No log, no finished job: the file goes back where it was, so that the

@@ -138,6 +138,8 @@ bool Win32FolderAccess::appendDurably(const std::filesystem::path& file, const s
     return ok;
 }
 
+std::string Win32FolderAccess::text(const std::filesystem::path& path) { return ansiOf(path.wstring()); }
+
 bool Win32FolderAccess::canOpenExclusively(const std::filesystem::path& file)
 {
     HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,

@@ -85,6 +85,7 @@ class Win32FolderAccess : public FolderAccess {
 public:
     bool canOpenExclusively(const std::filesystem::path& file) override;
     bool appendDurably(const std::filesystem::path& file, const std::string& text) override;
+    std::string text(const std::filesystem::path& path) override;
 };
 
 } // namespace orvox::submit

@@ -27,6 +27,9 @@ public:
         return FolderAccess::appendDurably(file, text);
     }
     int appendsLeft = -1;  // appends that succeed before the disk is full; -1: never full
+    // Logs and records write paths as the system's library texts do; here marked to be seen.
+    std::string text(const fs::path& path) override { return markText ? "<" + path.string() + ">" : path.string(); }
+    bool markText = false;
     bool writeText(const fs::path& file, const std::string& text) override
     {
         if (fullFolder == file.parent_path().filename().string()) {
@@ -545,6 +548,26 @@ TEST_F(HotFolderTest, AJournalThatCannotBeWrittenToTheEndIsNotTrustedByARestart)
     EXPECT_EQ(namesIn(killed / "Failed"),
               (std::set<std::string>{"a.pdf", "a.pdf.log", "b.pdf", "b.pdf.log", "c.pdf", "c.pdf.log"}));
     fs::remove_all(killed);
+}
+
+// Every path in a log goes through the access's text, whether the log is
+// written after a run, for a file that vanished, or by a restart.
+TEST_F(HotFolderTest, LogsAndRecordsWritePathsInTheAccessText)
+{
+    access.markText = true;
+    fs::create_directories(root / "Processing");
+    write(root / "Processing" / "left.pdf", "left");
+    HotFolder folder = makeFolder(milliseconds(0));
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    write(root / "a.ps", "a");
+    folder.serveAll(folder.readyFiles(t0), runner(0));
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].files, std::vector<std::string>{"<" + (root / "Processing" / "left.pdf").string() + ">"});
+    EXPECT_EQ(records[0].outcome, "Failed/<left.pdf>");
+    for (const JobReport& record : records) EXPECT_EQ(record.folder, "<" + root.string() + ">");
+    EXPECT_EQ(records[1].outcome, "Done/<a.ps>");
+    EXPECT_NE(read(root / "Failed" / "left.pdf.log").find("folder: <" + root.string() + ">"), std::string::npos);
 }
 
 } // namespace
