@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <memory>
 #include <set>
 
 #include "submit/portable/job_names.h"
@@ -36,7 +37,15 @@ bool fileState(const fs::path& path, FileState& state)
     return true;
 }
 
-std::string nameOf(const fs::path& path) { return path.filename().string(); }
+// Names are kept as UTF-8 text and made into paths again as UTF-8, so that a
+// name such as "café.pdf" comes back as the same file on every system.
+std::string nameOf(const fs::path& path)
+{
+    const std::u8string name = path.filename().u8string();
+    return std::string(name.begin(), name.end());
+}
+
+fs::path named(const std::string& name) { return fs::path(std::u8string(name.begin(), name.end())); }
 
 } // namespace
 
@@ -119,9 +128,9 @@ bool HotFolder::prepare()
         }
         JobReport report;
         report.time = utcTimestamp(std::chrono::system_clock::now());
-        report.folder = root_.string();
-        report.files = {file.string()};
-        report.ticket = ownTicket.string();
+        report.folder = access_.text(root_);
+        report.files = {access_.text(file)};
+        report.ticket = ownTicket.empty() ? std::string() : access_.text(ownTicket);
         report.printer = printer_;
         report.result = kInterruptedResult;
         report.note = "the watcher stopped while this job was in Processing (crash, kill or power loss); "
@@ -142,7 +151,7 @@ bool HotFolder::prepare()
                 report.note = "the watcher stopped before this job was filed; the library could not send it";
             } else if (!known->reached && ownTicket.empty()) {
                 // Never begun: it goes back to be printed, for the first time.
-                if (access_.move(file, root_ / nameOf(file))) {
+                if (access_.move(file, root_ / named(nameOf(file)))) {
                     event(nameOf(file) + ": its print run had not begun it when the watcher stopped; "
                           "it goes back into the folder");
                     continue;
@@ -161,8 +170,8 @@ bool HotFolder::prepare()
     std::error_code gone;
     fs::remove(journal(), gone);
     for (const fs::path& ticket : tickets) {
-        const int n = freeSuffix(nameOf(ticket), {}, [&](const std::string& name) { return present(failed_ / name); });
-        if (n == 0 || !access_.move(ticket, failed_ / suffixedName(nameOf(ticket), n)))
+        const int n = freeSuffix(nameOf(ticket), {}, [&](const std::string& name) { return present(failed_ / named(name)); });
+        if (n == 0 || !access_.move(ticket, failed_ / named(suffixedName(nameOf(ticket), n))))
             event("cannot move " + ticket.string() + " to Failed");
     }
     return true;
@@ -200,7 +209,7 @@ std::vector<std::string> HotFolder::readyFiles(Clock::time_point now)
         for (const std::string& ticket : ownTicketNames(name)) complete = complete && ticketSettled(ticket);
         complete = complete && ticketSettled(std::string(kFolderTicketXml)) &&
                    ticketSettled(std::string(kFolderTicketSettings));
-        complete = complete && access_.canOpenExclusively(root_ / name);
+        complete = complete && access_.canOpenExclusively(root_ / named(name));
         if (complete) ready.push_back(name);
         else waiting_ = true;
     }
@@ -212,9 +221,9 @@ fs::path HotFolder::ticketFor(const std::string& name, std::string& ownTicket) c
 {
     ownTicket.clear();
     for (const std::string& ticket : ownTicketNames(name))
-        if (!isFolderTicketName(ticket) && present(root_ / ticket)) {
+        if (!isFolderTicketName(ticket) && present(root_ / named(ticket))) {
             ownTicket = ticket;
-            return root_ / ticket;
+            return root_ / named(ticket);
         }
     for (const std::string_view ticket : {kFolderTicketXml, kFolderTicketSettings})
         if (present(root_ / std::string(ticket))) return root_ / std::string(ticket);
@@ -225,15 +234,15 @@ void HotFolder::failWithoutFile(const std::string& name, const std::string& note
 {
     JobReport report;
     report.time = utcTimestamp(std::chrono::system_clock::now());
-    report.folder = root_.string();
-    report.files = {(root_ / name).string()};
+    report.folder = access_.text(root_);
+    report.files = {access_.text(root_ / named(name))};
     report.printer = printer_;
     report.result = result;
     report.note = note;
-    const int n = freeSuffix(name, {}, [&](const std::string& candidate) { return present(failed_ / candidate); });
+    const int n = freeSuffix(name, {}, [&](const std::string& candidate) { return present(failed_ / named(candidate)); });
     if (n > 0) {
-        report.outcome = std::string(kFailedFolder) + "/" + logNameOf(suffixedName(name, n)) + " (log only)";
-        if (!access_.writeText(failed_ / logNameOf(suffixedName(name, n)), logText(report)))
+        report.outcome = std::string(kFailedFolder) + "/" + access_.text(named(logNameOf(suffixedName(name, n)))) + " (log only)";
+        if (!access_.writeText(failed_ / named(logNameOf(suffixedName(name, n))), logText(report)))
             event("cannot write the log of " + name + " in Failed");
     }
     event(name + ": " + note);
@@ -242,7 +251,7 @@ void HotFolder::failWithoutFile(const std::string& name, const std::string& note
 
 bool HotFolder::take(const std::string& name, Taken& taken)
 {
-    const fs::path source = root_ / name;
+    const fs::path source = root_ / named(name);
     FileState state;
     if (!fileState(source, state)) {
         tracker_.forget(name);
@@ -255,8 +264,8 @@ bool HotFolder::take(const std::string& name, Taken& taken)
     std::string ownTicketName;
     const fs::path ticket = ticketFor(name, ownTicketName);
     const int n = freeSuffix(name, ownTicketName.empty() ? std::vector<std::string>{} : std::vector{ownTicketName},
-                             [&](const std::string& candidate) { return present(processing_ / candidate); });
-    taken = Taken{name, processing_ / suffixedName(name, n), ticket, {}, nameOf(ticket)};
+                             [&](const std::string& candidate) { return present(processing_ / named(candidate)); });
+    taken = Taken{name, processing_ / named(suffixedName(name, n)), ticket, {}, nameOf(ticket)};
     if (n == 0 || !access_.move(source, taken.file)) {
         tracker_.forget(name);
         if (!present(source)) failWithoutFile(name, "the file vanished before it was taken", kCannotOpenResult);
@@ -265,7 +274,7 @@ bool HotFolder::take(const std::string& name, Taken& taken)
     }
     tracker_.forget(name);
     if (!ownTicketName.empty()) {
-        const fs::path movedTicket = processing_ / suffixedName(ownTicketName, n);
+        const fs::path movedTicket = processing_ / named(suffixedName(ownTicketName, n));
         if (access_.move(ticket, movedTicket)) taken.ticket = taken.ownTicket = movedTicket;
     }
     event("took " + name + (taken.ticket.empty() ? " (no ticket)" : " with ticket " + taken.ticketShown));
@@ -321,7 +330,7 @@ std::vector<HotFolder::Unsent> HotFolder::runTaken(const std::vector<Taken>& gro
     if (first.ticket.empty()) {
         JobReport report;
         report.time = utcTimestamp(std::chrono::system_clock::now());
-        report.files = {first.file.string()};
+        report.files = {access_.text(first.file)};
         report.printer = printer_;
         report.result = kCannotOpenResult;
         report.note = "no ticket: neither " + ownTicketNames(first.name)[0] + " nor " + ownTicketNames(first.name)[1] +
@@ -342,11 +351,22 @@ std::vector<HotFolder::Unsent> HotFolder::runTaken(const std::vector<Taken>& gro
         std::error_code ec;
         fs::remove(journalFile, ec);
         if (access_.appendDurably(journalFile, head)) {
-            request.status = [this, journalFile](const std::string& text) {
+            // A status text that did not reach the disk would make a restart
+            // take a file the library went on to print for one never begun:
+            // the journal goes, and with it the restart's trust in this run.
+            auto broken = std::make_shared<bool>(false);
+            request.status = [this, journalFile, broken](const std::string& text) {
+                if (*broken) return;
                 std::string line = text;
                 for (char& c : line)
                     if (c == '\n' || c == '\r') c = ' ';
-                access_.appendDurably(journalFile, "status " + line + "\n");
+                if (access_.appendDurably(journalFile, "status " + line + "\n")) return;
+                *broken = true;
+                std::error_code gone;
+                fs::remove(journalFile, gone);
+                event(gone ? "cannot write the run's journal, nor remove it: " + journalFile.string()
+                           : "cannot write the run's journal any more; a restart after a kill would move this "
+                             "run's files to Failed");
             };
         } else {
             event("cannot write the run's journal in Processing; a restart after a kill would move this run's "
@@ -362,12 +382,12 @@ std::vector<HotFolder::Unsent> HotFolder::runTaken(const std::vector<Taken>& gro
             report = std::move(reports[i]);
         } else {
             report.time = utcTimestamp(std::chrono::system_clock::now());
-            report.files = {group[i].file.string()};
+            report.files = {access_.text(group[i].file)};
             report.printer = printer_;
             report.result = kInterruptedResult;
             report.note = "no result was reported for this file; it may have been printed";
         }
-        report.folder = root_.string();
+        report.folder = access_.text(root_);
         if (!report.reached) unsent.push_back(Unsent{group[i], std::move(report)});
         else finish(report, group[i].file, group[i].ownTicket);
     }
@@ -401,7 +421,7 @@ void HotFolder::putBack(const Taken& taken, JobReport& report)
 {
     // Never sent: back into the folder under its own name, to be taken again
     // once it is seen complete. A new file of that name meanwhile keeps it out.
-    if (access_.move(taken.file, root_ / taken.name)) {
+    if (access_.move(taken.file, root_ / named(taken.name))) {
         event(taken.name + ": not sent, " + report.note + "; it goes back into the folder");
         return;
     }
@@ -417,23 +437,23 @@ bool HotFolder::placeIn(const fs::path& folder, JobReport& report, const fs::pat
     const std::string fileName = nameOf(file);
     const std::string ticketName = ownTicket.empty() ? std::string() : nameOf(ownTicket);
     const int n = freeSuffix(fileName, ticketName.empty() ? std::vector<std::string>{} : std::vector{ticketName},
-                             [&](const std::string& candidate) { return present(folder / candidate); });
+                             [&](const std::string& candidate) { return present(folder / named(candidate)); });
     if (n == 0) return false;
-    const fs::path placed = folder / suffixedName(fileName, n);
+    const fs::path placed = folder / named(suffixedName(fileName, n));
     if (!access_.move(file, placed)) return false;
     fs::path placedTicket;
     if (!ticketName.empty()) {
-        placedTicket = folder / suffixedName(ticketName, n);
+        placedTicket = folder / named(suffixedName(ticketName, n));
         if (!access_.move(ownTicket, placedTicket)) placedTicket.clear();
     }
     const std::string before = report.outcome;
-    report.outcome = nameOf(folder) + "/" + nameOf(placed);
-    if (access_.writeText(folder / logNameOf(nameOf(placed)), logText(report))) return true;
+    report.outcome = nameOf(folder) + "/" + access_.text(placed.filename());
+    if (access_.writeText(folder / named(logNameOf(nameOf(placed))), logText(report))) return true;
 
     // No log, no finished job: the file goes back where it was, so that the
     // caller can place it elsewhere (a full disk under Done).
     std::error_code ec;
-    fs::remove(folder / logNameOf(nameOf(placed)), ec);
+    fs::remove(folder / named(logNameOf(nameOf(placed))), ec);
     report.outcome = before;
     access_.move(placed, file);
     if (!placedTicket.empty()) access_.move(placedTicket, ownTicket);

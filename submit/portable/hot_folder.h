@@ -37,6 +37,9 @@ public:
     virtual bool move(const std::filesystem::path& from, const std::filesystem::path& to);
     // Appends text to a file (made when missing); returns once it is on the disk.
     virtual bool appendDurably(const std::filesystem::path& file, const std::string& text);
+    // A path as logs and records write it: in the text the library writes
+    // names in, so that every line of a log names files alike.
+    virtual std::string text(const std::filesystem::path& path) { return path.string(); }
 };
 
 struct JobRequest {

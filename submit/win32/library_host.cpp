@@ -52,11 +52,34 @@ BOOL CALLBACK subclassControl(HWND control, LPARAM count)
     return TRUE;
 }
 
+// The library takes and shows names in the ANSI code page, while a path's
+// string() is UTF-8 here: a name such as "café.pdf" must reach the library,
+// and every ...A call, as ANSI.
+std::string ansiOf(const std::wstring& wide)
+{
+    if (wide.empty()) return {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    if (n <= 0) return {};
+    std::string ansi(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), n, nullptr, nullptr);
+    return ansi;
+}
+
+std::wstring wideOfAnsi(const std::string& ansi)
+{
+    if (ansi.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
+    return wide;
+}
+
 std::string fullPath(const std::filesystem::path& path)
 {
-    char full[MAX_PATH * 4];
-    const DWORD n = GetFullPathNameA(path.string().c_str(), sizeof full, full, nullptr);
-    return n > 0 && n < sizeof full ? std::string(full, n) : path.string();
+    wchar_t full[MAX_PATH * 4];
+    const DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH * 4, full, nullptr);
+    return ansiOf(n > 0 && n < MAX_PATH * 4 ? std::wstring(full, n) : path.wstring());
 }
 
 bool readWhole(const std::string& path, std::string& bytes)
@@ -101,9 +124,11 @@ bool canRead(const std::string& path)
 
 } // namespace
 
+std::filesystem::path pathOfAnsi(const std::string& ansi) { return std::filesystem::path(wideOfAnsi(ansi)); }
+
 bool Win32FolderAccess::appendDurably(const std::filesystem::path& file, const std::string& text)
 {
-    HANDLE handle = CreateFileA(file.string().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+    HANDLE handle = CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
@@ -113,9 +138,11 @@ bool Win32FolderAccess::appendDurably(const std::filesystem::path& file, const s
     return ok;
 }
 
+std::string Win32FolderAccess::text(const std::filesystem::path& path) { return ansiOf(path.wstring()); }
+
 bool Win32FolderAccess::canOpenExclusively(const std::filesystem::path& file)
 {
-    HANDLE handle = CreateFileA(file.string().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     CloseHandle(handle);
@@ -286,7 +313,8 @@ int LibraryHost::answerMessage(const char* text, unsigned type)
 
 void LibraryHost::statusChanged(const char* text)
 {
-    if (statusSink_ && *statusSink_) (*statusSink_)(text);
+    // The sink (the run's journal) names files as the folder's paths do: in UTF-8.
+    if (statusSink_ && *statusSink_) (*statusSink_)(std::filesystem::path(wideOfAnsi(text)).string());
     if (!events_run_) return;
     events_run_->push_back(RunEvent{RunEvent::Kind::Status, text, {}});
     if (!stop_ || !*stop_) return;
@@ -359,7 +387,7 @@ JobReport LibraryHost::save(const JobRequest& request, const std::string& settin
 {
     JobReport report = start(request);
     current_ = &report;
-    report.result = runSteps(report, fullPath(settingsFile));
+    report.result = runSteps(report, fullPath(pathOfAnsi(settingsFile)));
     current_ = nullptr;
     return report;
 }

@@ -17,6 +17,9 @@
 
 namespace orvox::submit {
 
+// A path given in the ANSI code page (the command line, the library's texts).
+std::filesystem::path pathOfAnsi(const std::string& ansi);
+
 class LibraryHost {
 public:
     LibraryHost(bool yesToQuestions, EventSink events);
@@ -82,6 +85,7 @@ class Win32FolderAccess : public FolderAccess {
 public:
     bool canOpenExclusively(const std::filesystem::path& file) override;
     bool appendDurably(const std::filesystem::path& file, const std::string& text) override;
+    std::string text(const std::filesystem::path& path) override;
 };
 
 } // namespace orvox::submit

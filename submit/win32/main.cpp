@@ -62,9 +62,9 @@ int runPrint(const Options& options)
         return loaded;
     }
     JobRequest request;
-    request.ticket = options.ticket;
+    request.ticket = pathOfAnsi(options.ticket);
     request.printer = options.printer;
-    for (const std::string& file : options.files) request.files.emplace_back(file);
+    for (const std::string& file : options.files) request.files.push_back(pathOfAnsi(file));
     event(std::string(options.command == Options::Command::Save ? "save: " + options.files[0] + ", " : "job: " + std::to_string(request.files.size()) + " file(s), ") + "ticket " + options.ticket +
           (options.printer.empty() ? std::string() : ", printer " + options.printer));
     const bool save = options.command == Options::Command::Save;
@@ -100,8 +100,8 @@ int runWatch(const Options& options)
     std::vector<HotFolder*> served;
     for (const FolderOption& folder : options.folders) {
         std::error_code ec;
-        const std::filesystem::path root = std::filesystem::absolute(folder.path, ec).make_preferred();
-        folders.push_back(std::make_unique<HotFolder>(ec ? std::filesystem::path(folder.path) : root, folder.printer,
+        const std::filesystem::path root = std::filesystem::absolute(pathOfAnsi(folder.path), ec).make_preferred();
+        folders.push_back(std::make_unique<HotFolder>(ec ? pathOfAnsi(folder.path) : root, folder.printer,
                                                       options.stableWait, access, event, records));
         if (!folders.back()->prepare()) return kUsageError;
         folders.back()->setBatchSize(static_cast<std::size_t>(options.batch));

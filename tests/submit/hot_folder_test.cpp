@@ -17,6 +17,19 @@ using std::chrono::milliseconds;
 class FakeAccess : public FolderAccess {
 public:
     bool canOpenExclusively(const fs::path& file) override { return held.count(file.filename().string()) == 0; }
+    bool appendDurably(const fs::path& file, const std::string& text) override
+    {
+        if (appendsLeft == 0) {
+            std::ofstream(file, std::ios::binary | std::ios::app) << text.substr(0, text.size() / 2);  // cut by a full disk
+            return false;
+        }
+        if (appendsLeft > 0) --appendsLeft;
+        return FolderAccess::appendDurably(file, text);
+    }
+    int appendsLeft = -1;  // appends that succeed before the disk is full; -1: never full
+    // Logs and records write paths as the system's library texts do; here marked to be seen.
+    std::string text(const fs::path& path) override { return markText ? "<" + path.string() + ">" : path.string(); }
+    bool markText = false;
     bool writeText(const fs::path& file, const std::string& text) override
     {
         if (fullFolder == file.parent_path().filename().string()) {
@@ -460,6 +473,98 @@ TEST_F(HotFolderTest, ARestartFilesWhatTheJournalShowsAndReturnsOnlyFilesNeverBe
     EXPECT_EQ(read(root / "d.pdf"), "d.pdf");  // never begun: back for its first print
     EXPECT_TRUE(namesIn(root / "Processing").empty());
     EXPECT_EQ(records.size(), 4u);
+}
+
+// Names are UTF-8 text here; "é" must name the same file when a name becomes a path again.
+fs::path utf8(const std::string& name) { return fs::path(std::u8string(name.begin(), name.end())); }
+
+TEST_F(HotFolderTest, NamesBeyondAsciiArePrintedFiledAndRecoveredLikeAnyOther)
+{
+    HotFolder folder = makeFolder(milliseconds(0));
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    write(root / utf8("café.ps"), "café");
+    write(root / utf8("naïve résumé.ps"), "résumé");
+    write(root / utf8("naïve résumé.xml"), "<PRINTER_SETTINGS/>");
+    const auto ready = folder.readyFiles(t0);
+    ASSERT_EQ(ready, (std::vector<std::string>{"café.ps", "naïve résumé.ps"}));
+    EXPECT_EQ(folder.serveAll(ready, runner(0)), 2);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].ticket, root / "Processing" / utf8("naïve résumé.xml"));
+    EXPECT_EQ(contents, (std::vector<std::string>{"café", "résumé"}));
+    EXPECT_EQ(namesIn(root / "Done"), (std::set<std::string>{"café.ps", "café.ps.log", "naïve résumé.ps",
+                                                             "naïve résumé.ps.log", "naïve résumé.xml"}));
+    EXPECT_EQ(namesIn(root), std::set<std::string>{"_ticket.xml"});
+
+    // A killed run's journal names its files the same way: what was sent goes
+    // to Done, what was never begun goes back under its own name.
+    const fs::path p = root / "Processing";
+    write(p / utf8("élan.pdf"), "élan");
+    write(p / utf8("über.pdf"), "über");
+    write(p / ".orvox-run.journal", "file " + (p / utf8("élan.pdf")).string() + "\nfile " +
+                                        (p / utf8("über.pdf")).string() +
+                                        "\nstatus Printing \"élan.pdf\" - sending to the printer\nstatus Sent: " +
+                                        (p / utf8("élan.pdf")).string() + "\n");
+    HotFolder restarted = makeFolder(milliseconds(0));
+    ASSERT_TRUE(restarted.prepare());
+    EXPECT_EQ(read(root / "Done" / utf8("élan.pdf")), "élan");
+    EXPECT_EQ(read(root / utf8("über.pdf")), "über");
+    EXPECT_TRUE(namesIn(p).empty());
+}
+
+// The disk fills in the middle of a run: b's status texts never reach the
+// journal, though the library goes on and prints b. A kill at that moment
+// must not make the restart take b for a file never begun.
+TEST_F(HotFolderTest, AJournalThatCannotBeWrittenToTheEndIsNotTrustedByARestart)
+{
+    HotFolder folder = makeFolder(milliseconds(0));
+    folder.setBatchSize(10);
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    for (const char* name : {"a.pdf", "b.pdf", "c.pdf"}) write(root / name, name);
+    const fs::path killed = root.string() + "-killed";
+    fs::remove_all(killed);
+    JobRunner fillsTheDisk = [&](const JobRequest& request) {
+        access.appendsLeft = 2;  // the head and a's first text
+        request.status("Printing \"a.pdf\" - sending to the printer");
+        request.status("Sent: a.pdf");
+        request.status("Printing \"b.pdf\" - sending to the printer");
+        request.status("Sent: b.pdf");
+        // The watcher is killed here: Processing as it is goes to a new start.
+        fs::create_directories(killed);
+        fs::copy(root / "Processing", killed / "Processing");
+        access.appendsLeft = -1;
+        return runner(0)(request);
+    };
+    folder.serveAll(folder.readyFiles(t0), fillsTheDisk);
+    EXPECT_EQ(namesIn(root / "Done").size(), 6u);
+
+    HotFolder restarted(killed, "Q1", milliseconds(0), access, {}, {});
+    ASSERT_TRUE(restarted.prepare());
+    EXPECT_TRUE(namesIn(killed).empty()) << "a file went back to be printed again";
+    EXPECT_EQ(namesIn(killed / "Failed"),
+              (std::set<std::string>{"a.pdf", "a.pdf.log", "b.pdf", "b.pdf.log", "c.pdf", "c.pdf.log"}));
+    fs::remove_all(killed);
+}
+
+// Every path in a log goes through the access's text, whether the log is
+// written after a run, for a file that vanished, or by a restart.
+TEST_F(HotFolderTest, LogsAndRecordsWritePathsInTheAccessText)
+{
+    access.markText = true;
+    fs::create_directories(root / "Processing");
+    write(root / "Processing" / "left.pdf", "left");
+    HotFolder folder = makeFolder(milliseconds(0));
+    ASSERT_TRUE(folder.prepare());
+    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    write(root / "a.ps", "a");
+    folder.serveAll(folder.readyFiles(t0), runner(0));
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].files, std::vector<std::string>{"<" + (root / "Processing" / "left.pdf").string() + ">"});
+    EXPECT_EQ(records[0].outcome, "Failed/<left.pdf>");
+    for (const JobReport& record : records) EXPECT_EQ(record.folder, "<" + root.string() + ">");
+    EXPECT_EQ(records[1].outcome, "Done/<a.ps>");
+    EXPECT_NE(read(root / "Failed" / "left.pdf.log").find("folder: <" + root.string() + ">"), std::string::npos);
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 #   - Ctrl+C while a job prints: the job finishes, the next file stays;
 #   - one start of the library serves two jobs with different tickets: the
 #     second job reaches the printer exactly as it does from a start of its own;
+#   - files whose names have letters beyond ASCII, in a hot folder and on the
+#     command line: printed like any other;
 #   - a file that vanishes before it is taken, and a hot folder on a full disk:
 #     nothing is lost and the watcher goes on;
 #   - many files in one print run whose queue refuses jobs half-way: what is
@@ -481,6 +483,35 @@ PY
 else
   fail "a second queue on the capture printer could not be made"
 fi
+
+echo "== watch and print: names with letters beyond ASCII"
+# Latin-1 letters are in the ANSI code page the library takes names in: such
+# files are printed like any other, alone and in a shared run, and the
+# watcher does not wait for them for ever.
+accents=$work/accents
+mkdir -p "$accents" "$work/accentfiles"
+cp "$work/good.xml" "$accents/_ticket.xml"
+for name in "café.ps" "naïve résumé.ps" "plain.ps"; do
+  page "$name" >"$work/accentfiles/$name"
+  cp "$work/accentfiles/$name" "$accents/$name"
+done
+jobs_now >"$work/before"
+submit watch "$(win "$accents")" --stable 0.3 --poll 0.1 --once --json "$(win "$work/accents.jsonl")"
+rc=$?
+wait_jobs "$work/before" 3 30 >"$work/new"
+ok=1
+for name in "café.ps" "naïve résumé.ps" "plain.ps"; do
+  received_once "$work/new" "$work/accentfiles/$name" && cmp -s "$accents/Done/$name" "$work/accentfiles/$name" &&
+    grep -q '^result: 0 success' "$accents/Done/$name.log" || { ok=0; echo "not printed once into Done: $name"; }
+done
+((ok && rc == 0)) && [ -z "$(ls "$accents/Processing")" ] && (($(grep -c '"result":0' "$work/accents.jsonl") == 3)) &&
+  pass "each printed once, in Done with its log and record" || { fail "names beyond ASCII: exit $rc"; cat "$work/last.err"; ls -R "$accents"; }
+jobs_now >"$work/before"
+submit print --ticket "$(win "$work/good.xml")" "$(win "$work/accentfiles/café.ps")"
+rc=$?
+wait_jobs "$work/before" 1 30 >"$work/new"
+((rc == 0)) && received_once "$work/new" "$work/accentfiles/café.ps" && pass "print takes such a name from the command line" ||
+  { fail "print café.ps: exit $rc"; cat "$work/last.err"; }
 
 echo "== watch: a file that vanishes before it is taken"
 vanish=$work/vanish
