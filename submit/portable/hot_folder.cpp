@@ -302,21 +302,28 @@ int HotFolder::serveAll(const std::vector<std::string>& names, const JobRunner& 
             }
         }
     };
+    auto runsAlone = [](const std::string& name, const fs::path& ticket, bool ownTicket) {
+        return ownTicket || ticket.empty() || isTiffName(name);
+    };
     for (const std::string& name : names) {
         if (stop && *stop) break;
+        // Which run the file joins is known before it is taken, so that
+        // Processing holds only the files of the run being gathered, each
+        // named in the journal.
+        std::string ownTicketName;
+        const fs::path ticket = ticketFor(name, ownTicketName);
+        const bool alone = runsAlone(name, ticket, !ownTicketName.empty());
+        if (alone || (!group.empty() && group.front().ticket != ticket)) runGroup();
         Taken taken;
         if (!take(name, taken)) continue;
         ++served;
-        if (!taken.ownTicket.empty() || taken.ticket.empty() || isTiffName(name)) {
-            runGroup();
-            group.push_back(std::move(taken));
-            runGroup();
-            continue;
-        }
-        // The folder's ticket may have been replaced meanwhile: one run, one ticket.
-        if (!group.empty() && group.front().ticket != taken.ticket) runGroup();
+        // A ticket that came or went between the two looks decides again.
+        const bool aloneNow = runsAlone(name, taken.ticket, !taken.ownTicket.empty());
+        if ((aloneNow && !group.empty()) || (!group.empty() && group.front().ticket != taken.ticket)) runGroup();
+        // Taken, not yet handed to the library: a restart after a kill puts it back.
+        access_.appendDurably(journal(), "taken " + taken.file.string() + "\n");
         group.push_back(std::move(taken));
-        if (group.size() >= batchSize_) runGroup();
+        if (aloneNow || group.size() >= batchSize_) runGroup();
     }
     runGroup();
     return served;
@@ -344,12 +351,11 @@ std::vector<HotFolder::Unsent> HotFolder::runTaken(const std::vector<Taken>& gro
             request.files.push_back(taken.file);
             head += "file " + taken.file.string() + "\n";
         }
-        // The journal: the run's files, then each status text, on the disk
-        // before the library goes on, so a restart after a kill knows which
-        // files were sent and which were never begun.
+        // The journal: the files taken for the run, then the run's files,
+        // then each status text, on the disk before the library goes on, so
+        // a restart after a kill knows which files were sent and which were
+        // never begun.
         const fs::path journalFile = journal();
-        std::error_code ec;
-        fs::remove(journalFile, ec);
         if (access_.appendDurably(journalFile, head)) {
             // A status text that did not reach the disk would make a restart
             // take a file the library went on to print for one never begun:
@@ -406,15 +412,28 @@ std::vector<JobReport> HotFolder::readJournal() const
     if (!in) return {};
     JobReport run;
     run.result = kInterruptedResult;
+    std::vector<std::string> taken;
     std::vector<RunEvent> events;
     std::string line;
     while (std::getline(in, line)) {
-        if (line.rfind("file ", 0) == 0 && events.empty()) run.files.push_back(line.substr(5));
+        if (line.rfind("taken ", 0) == 0 && run.files.empty()) taken.push_back(line.substr(6));
+        else if (line.rfind("file ", 0) == 0 && events.empty()) run.files.push_back(line.substr(5));
         else if (line.rfind("status ", 0) == 0) events.push_back(RunEvent{RunEvent::Kind::Status, line.substr(7), {}});
     }
     // A last line cut off by the stop is read as it stands: a name cut short
     // matches no file, and a status cut short says nothing.
-    return splitRun(run, events);
+    std::vector<JobReport> reports = splitRun(run, events);
+    // Taken, but the kill came before the run named them to the library.
+    for (const std::string& file : taken) {
+        if (std::find(run.files.begin(), run.files.end(), file) != run.files.end()) continue;
+        JobReport never;
+        never.files = {file};
+        never.result = kInterruptedResult;
+        never.reached = false;
+        never.note = "it was taken, but the watcher stopped before handing it to the library";
+        reports.push_back(std::move(never));
+    }
+    return reports;
 }
 
 void HotFolder::putBack(const Taken& taken, JobReport& report)

@@ -439,8 +439,9 @@ TEST_F(HotFolderTest, ARunKeepsAJournalOfItsFilesAndStatusTextsUntilEveryFileIsF
     };
     folder.serveAll(folder.readyFiles(t0), withStatus);
     const std::string processing = (root / "Processing").string();
-    EXPECT_EQ(seen, "file " + (root / "Processing" / "a.pdf").string() + "\nfile " +
-                        (root / "Processing" / "b.pdf").string() + "\nstatus Printing \"a.pdf\" - sending to the printer\n");
+    const std::string a = (root / "Processing" / "a.pdf").string(), b = (root / "Processing" / "b.pdf").string();
+    EXPECT_EQ(seen, "taken " + a + "\ntaken " + b + "\nfile " + a + "\nfile " + b +
+                        "\nstatus Printing \"a.pdf\" - sending to the printer\n");
     EXPECT_FALSE(fs::exists(journal));
     EXPECT_EQ(namesIn(root / "Done").size(), 4u);
 }
@@ -565,6 +566,25 @@ TEST_F(HotFolderTest, LogsAndRecordsWritePathsInTheAccessText)
     for (const JobReport& record : records) EXPECT_EQ(record.folder, "<" + root.string() + ">");
     EXPECT_EQ(records[1].outcome, "Done/<a.ps>");
     EXPECT_NE(read(root / "Failed" / "left.pdf.log").find("folder: <" + root.string() + ">"), std::string::npos);
+}
+
+// A kill while files are being gathered for a run: they were never handed to
+// the library, so they go back into the folder, not to Failed.
+TEST_F(HotFolderTest, ARestartPutsBackFilesTakenForARunThatNeverStarted)
+{
+    const fs::path p = root / "Processing";
+    fs::create_directories(p);
+    for (const char* name : {"a.pdf", "b.pdf", "c.pdf"}) write(p / name, name);
+    // c.pdf was moved, and the kill came before its line reached the journal.
+    write(p / ".orvox-run.journal", "taken " + (p / "a.pdf").string() + "\ntaken " + (p / "b.pdf").string() + "\n");
+    HotFolder folder = makeFolder(milliseconds(0));
+    ASSERT_TRUE(folder.prepare());
+    EXPECT_EQ(read(root / "a.pdf"), "a.pdf");
+    EXPECT_EQ(read(root / "b.pdf"), "b.pdf");
+    EXPECT_EQ(namesIn(root / "Failed"), (std::set<std::string>{"c.pdf", "c.pdf.log"}));
+    EXPECT_TRUE(namesIn(root / "Done").empty());
+    EXPECT_TRUE(namesIn(p).empty());
+    EXPECT_EQ(records.size(), 1u);
 }
 
 } // namespace
