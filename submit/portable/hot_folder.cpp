@@ -68,7 +68,7 @@ bool FolderAccess::move(const fs::path& from, const fs::path& to)
     return !ec;
 }
 
-bool FolderAccess::appendDurably(const fs::path& file, const std::string& text)
+bool FolderAccess::append(const fs::path& file, const std::string& text, bool)
 {
     // Standard C++ has no way to push a file to the disk; the system's own
     // access does (the Windows one does).
@@ -249,7 +249,7 @@ void HotFolder::failWithoutFile(const std::string& name, const std::string& note
     if (records_) records_(report);
 }
 
-bool HotFolder::take(const std::string& name, Taken& taken)
+bool HotFolder::take(const std::string& name, const fs::path& ticket, const std::string& ownTicketName, Taken& taken)
 {
     const fs::path source = root_ / named(name);
     FileState state;
@@ -261,8 +261,6 @@ bool HotFolder::take(const std::string& name, Taken& taken)
     // The file may have changed since the poll that found it complete.
     if (!tracker_.observe(name, state, Clock::now()) || !access_.canOpenExclusively(source)) return false;
 
-    std::string ownTicketName;
-    const fs::path ticket = ticketFor(name, ownTicketName);
     const int n = freeSuffix(name, ownTicketName.empty() ? std::vector<std::string>{} : std::vector{ownTicketName},
                              [&](const std::string& candidate) { return present(processing_ / named(candidate)); });
     taken = Taken{name, processing_ / named(suffixedName(name, n)), ticket, {}, nameOf(ticket)};
@@ -315,15 +313,14 @@ int HotFolder::serveAll(const std::vector<std::string>& names, const JobRunner& 
         const bool alone = runsAlone(name, ticket, !ownTicketName.empty());
         if (alone || (!group.empty() && group.front().ticket != ticket)) runGroup();
         Taken taken;
-        if (!take(name, taken)) continue;
+        if (!take(name, ticket, ownTicketName, taken)) continue;
         ++served;
-        // A ticket that came or went between the two looks decides again.
-        const bool aloneNow = runsAlone(name, taken.ticket, !taken.ownTicket.empty());
-        if ((aloneNow && !group.empty()) || (!group.empty() && group.front().ticket != taken.ticket)) runGroup();
-        // Taken, not yet handed to the library: a restart after a kill puts it back.
-        access_.appendDurably(journal(), "taken " + taken.file.string() + "\n");
+        // Taken, not yet handed to the library: a restart after a kill puts it
+        // back. The run's list, written through to the disk before the library
+        // is called, takes these lines with it.
+        access_.append(journal(), "taken " + taken.file.string() + "\n", false);
         group.push_back(std::move(taken));
-        if (aloneNow || group.size() >= batchSize_) runGroup();
+        if (alone || group.size() >= batchSize_) runGroup();
     }
     runGroup();
     return served;
@@ -356,7 +353,7 @@ std::vector<HotFolder::Unsent> HotFolder::runTaken(const std::vector<Taken>& gro
         // a restart after a kill knows which files were sent and which were
         // never begun.
         const fs::path journalFile = journal();
-        if (access_.appendDurably(journalFile, head)) {
+        if (access_.append(journalFile, head, true)) {
             // A status text that did not reach the disk would make a restart
             // take a file the library went on to print for one never begun:
             // the journal goes, and with it the restart's trust in this run.
@@ -366,7 +363,10 @@ std::vector<HotFolder::Unsent> HotFolder::runTaken(const std::vector<Taken>& gro
                 std::string line = text;
                 for (char& c : line)
                     if (c == '\n' || c == '\r') c = ' ';
-                if (access_.appendDurably(journalFile, "status " + line + "\n")) return;
+                // A job that begins must be on the disk before the library
+                // sends it; an outcome that is lost only leaves its file to
+                // the rule for a file in progress.
+                if (access_.append(journalFile, "status " + line + "\n", !reportsOutcome(line))) return;
                 *broken = true;
                 std::error_code gone;
                 fs::remove(journalFile, gone);
@@ -375,6 +375,10 @@ std::vector<HotFolder::Unsent> HotFolder::runTaken(const std::vector<Taken>& gro
                              "run's files to Failed");
             };
         } else {
+            // Its "taken" lines alone would tell a restart that the run never
+            // began: the journal goes.
+            std::error_code gone;
+            fs::remove(journalFile, gone);
             event("cannot write the run's journal in Processing; a restart after a kill would move this run's "
                   "files to Failed");
         }

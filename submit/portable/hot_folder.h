@@ -35,8 +35,9 @@ public:
     // Writes a whole text file; false when any part of it could not be written.
     virtual bool writeText(const std::filesystem::path& file, const std::string& text);
     virtual bool move(const std::filesystem::path& from, const std::filesystem::path& to);
-    // Appends text to a file (made when missing); returns once it is on the disk.
-    virtual bool appendDurably(const std::filesystem::path& file, const std::string& text);
+    // Appends text to a file (made when missing); `durable`: returns once it,
+    // and all appended before, is on the disk.
+    virtual bool append(const std::filesystem::path& file, const std::string& text, bool durable);
     // A path as logs and records write it: in the text the library writes
     // names in, so that every line of a log names files alike.
     virtual std::string text(const std::filesystem::path& path) { return path.string(); }
@@ -96,9 +97,10 @@ private:
         std::filesystem::path ownTicket;   // in Processing with the file; empty for the folder's
         std::string ticketShown;           // the ticket's name as found
     };
-    // Moves a complete file (and its own ticket) to Processing; false when it
-    // is not taken now (changed, held, vanished).
-    bool take(const std::string& name, Taken& taken);
+    // Moves a complete file (and its own ticket, when it has one) to
+    // Processing; false when it is not taken now (changed, held, vanished).
+    bool take(const std::string& name, const std::filesystem::path& ticket, const std::string& ownTicketName,
+              Taken& taken);
     struct Unsent {
         Taken taken;
         JobReport report;

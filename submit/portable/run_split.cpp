@@ -37,6 +37,11 @@ bool namesFile(const std::string& text, const std::string& prefix, const std::st
 
 } // namespace
 
+bool reportsOutcome(const std::string& status)
+{
+    return startsWith(status, "Sent: ") || startsWith(status, "Not sent: ");
+}
+
 std::string shownName(const std::string& path)
 {
     const auto slash = path.find_last_of("\\/");

@@ -35,6 +35,10 @@ inline constexpr int kSendFailedResult = 31;
 // `reached` false: it was not sent and may be served again.
 std::vector<JobReport> splitRun(const JobReport& run, const std::vector<RunEvent>& events);
 
+// True for a status text that tells how a file's job went ("Sent: ...",
+// "Not sent: ..."), as opposed to one that may begin a job.
+bool reportsOutcome(const std::string& status);
+
 // The file-name part of a path as the library shows it (after the last
 // backslash or slash).
 std::string shownName(const std::string& path);

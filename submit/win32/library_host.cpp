@@ -126,14 +126,14 @@ bool canRead(const std::string& path)
 
 std::filesystem::path pathOfAnsi(const std::string& ansi) { return std::filesystem::path(wideOfAnsi(ansi)); }
 
-bool Win32FolderAccess::appendDurably(const std::filesystem::path& file, const std::string& text)
+bool Win32FolderAccess::append(const std::filesystem::path& file, const std::string& text, bool durable)
 {
     HANDLE handle = CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     const bool ok = WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                    written == text.size() && FlushFileBuffers(handle);
+                    written == text.size() && (!durable || FlushFileBuffers(handle));
     CloseHandle(handle);
     return ok;
 }

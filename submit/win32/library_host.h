@@ -84,7 +84,7 @@ private:
 class Win32FolderAccess : public FolderAccess {
 public:
     bool canOpenExclusively(const std::filesystem::path& file) override;
-    bool appendDurably(const std::filesystem::path& file, const std::string& text) override;
+    bool append(const std::filesystem::path& file, const std::string& text, bool durable) override;
     std::string text(const std::filesystem::path& path) override;
 };
 

@@ -17,14 +17,14 @@ using std::chrono::milliseconds;
 class FakeAccess : public FolderAccess {
 public:
     bool canOpenExclusively(const fs::path& file) override { return held.count(file.filename().string()) == 0; }
-    bool appendDurably(const fs::path& file, const std::string& text) override
+    bool append(const fs::path& file, const std::string& text, bool durable) override
     {
         if (appendsLeft == 0) {
             std::ofstream(file, std::ios::binary | std::ios::app) << text.substr(0, text.size() / 2);  // cut by a full disk
             return false;
         }
         if (appendsLeft > 0) --appendsLeft;
-        return FolderAccess::appendDurably(file, text);
+        return FolderAccess::append(file, text, durable);
     }
     int appendsLeft = -1;  // appends that succeed before the disk is full; -1: never full
     // Logs and records write paths as the system's library texts do; here marked to be seen.
