@@ -518,10 +518,7 @@ TEST_F(HotFolderTest, NamesBeyondAsciiArePrintedFiledAndRecoveredLikeAnyOther)
 // must not make the restart take b for a file never begun.
 TEST_F(HotFolderTest, AJournalThatCannotBeWrittenToTheEndIsNotTrustedByARestart)
 {
-    HotFolder folder = makeFolder(milliseconds(0));
-    folder.setBatchSize(10);
-    ASSERT_TRUE(folder.prepare());
-    write(root / "_ticket.xml", "<PRINTER_SETTINGS/>");
+    HotFolder folder = sharedRunFolder();
     for (const char* name : {"a.pdf", "b.pdf", "c.pdf"}) write(root / name, name);
     const fs::path killed = root.string() + "-killed";
     fs::remove_all(killed);
