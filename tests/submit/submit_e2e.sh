@@ -18,7 +18,9 @@
 #   - a file that vanishes before it is taken, and a hot folder on a full disk:
 #     nothing is lost and the watcher goes on;
 #   - many files in one print run whose queue refuses jobs half-way: what is
-#     in Done reached the printer once, what is in Failed did not.
+#     in Done reached the printer once, what is in Failed did not;
+#   - a question declined in the middle of a shared run to an IPP printer:
+#     each file meets it for itself (under tools/ipp-env.sh; skipped without).
 #   submit_e2e.sh BIN_FOLDER      (needs ORVOX_QUEUE and ORVOX_CAPTURE_DIR: tools/e2e-env.sh)
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -512,6 +514,55 @@ rc=$?
 wait_jobs "$work/before" 1 30 >"$work/new"
 ((rc == 0)) && received_once "$work/new" "$work/accentfiles/café.ps" && pass "print takes such a name from the command line" ||
   { fail "print café.ps: exit $rc"; cat "$work/last.err"; }
+
+echo "== watch: a question asked in the middle of a shared run (an IPP printer that cannot staple)"
+# The library asks about the finishing the printer lacks when a file's job
+# begins. Declined, the run stops at that file; the files after it go into new
+# runs, so each meets the question for itself and ends in Failed with it. With
+# --yes the answer holds for the run, and every file is printed.
+if [ -n "${ORVOX_IPP_PLAIN_URI:-}" ] && [ -z "${ORVOX_IPP_SKIP:-}" ] && [ -d "${ORVOX_IPP_PLAIN_CAPTURE_DIR:-}" ]; then
+  ipp_inst=$work/ipp-install
+  cp -r "$inst" "$ipp_inst"
+  printf '\r\n[IppPrinters]\r\nDesk printer=%s\r\n' "$ORVOX_IPP_PLAIN_URI" >>"$ipp_inst/Orvox.ini"
+  ippq=$work/ippq
+  mkdir -p "$ippq"
+  printf '<PRINTER_SETTINGS>\n<PRINTER>Desk printer</PRINTER>\n<DOCUMENT_EXIT>ID_OUTPUT_DEVICE_STAPLER</DOCUMENT_EXIT>\n<STAPLING>ID_STAPLE_MODE_TOP</STAPLING>\n</PRINTER_SETTINGS>\n' \
+    >"$ippq/_ticket.xml"
+  ipp_jobs() { find "$ORVOX_IPP_PLAIN_CAPTURE_DIR" -maxdepth 1 -name '*.env' | wc -l; }
+  before_ipp=$(ipp_jobs)
+  for i in 1 2 3; do page "ipp question $i" >"$work/files/q$i.ps"; cp "$work/files/q$i.ps" "$ippq/"; done
+  (cd "$ipp_inst" && timeout 300 "$root/tools/wine-run.sh" ./OrvoxSubmit.exe watch "$(win "$ippq")" --stable 0.3 --poll 0.1 --once) \
+    2>"$work/ippq.err"
+  rc=$?
+  sleep 2
+  ok=1
+  for i in 1 2 3; do
+    log=$ippq/Failed/q$i.ps.log
+    grep -q '^result: 23 ' "$log" 2>/dev/null && grep -q '^message: question (OK/Cancel) -> Cancel: .*staple top left' "$log" ||
+      { ok=0; echo "q$i: not in Failed with 23 and the question"; cat "$log" 2>/dev/null; }
+  done
+  runs=$(grep -c 'it goes into the next print run' "$work/ippq.err")
+  if ((ok && rc == 0 && $(ipp_jobs) == before_ipp && runs == 3)); then
+    pass "declined: each file asked for itself, in Failed with 23, nothing sent"
+  else
+    fail "declined question in a shared run: exit $rc, $(($(ipp_jobs) - before_ipp)) jobs sent, $runs files run again"
+    cat "$work/ippq.err"
+  fi
+  for i in 4 5 6; do page "ipp question $i" >"$work/files/q$i.ps"; cp "$work/files/q$i.ps" "$ippq/"; done
+  (cd "$ipp_inst" && timeout 300 "$root/tools/wine-run.sh" ./OrvoxSubmit.exe watch "$(win "$ippq")" --stable 0.3 --poll 0.1 --once --yes) \
+    2>"$work/ippq.err"
+  rc=$?
+  for ((i = 0; i < 100; i++)); do (($(ipp_jobs) >= before_ipp + 3)) && break; sleep 0.1; done
+  asked=$(grep -c '^message: question' "$ippq"/Done/q[456].ps.log 2>/dev/null | awk -F: '{ s += $2 } END { print s + 0 }')
+  if ((rc == 0 && $(ipp_jobs) == before_ipp + 3 && asked == 1)) && [ -f "$ippq/Done/q4.ps" ] && [ -f "$ippq/Done/q5.ps" ] &&
+    [ -f "$ippq/Done/q6.ps" ] && (($(grep -c 'library started in' "$work/ippq.err") == 1)); then
+    pass "with --yes: one question for the run, in the first file's log, and all three printed"
+  else
+    fail "--yes in a shared run: exit $rc, $(($(ipp_jobs) - before_ipp)) jobs, $asked questions"; cat "$work/ippq.err"
+  fi
+else
+  echo "skipped: no IPP printers here (${ORVOX_IPP_SKIP:-not run under tools/ipp-env.sh})"
+fi
 
 echo "== watch: a file that vanishes before it is taken"
 vanish=$work/vanish
