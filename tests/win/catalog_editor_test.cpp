@@ -84,12 +84,6 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     // The page (a child of the tab control) that has a control with this id.
-    HWND pageWith(int id) const
-    {
-        for (HWND child = GetWindow(tabControl(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            if (GetDlgItem(child, id)) return child;
-        return nullptr;
-    }
 
     FileRestorer catalog_{"OrvoxPaper.ini"};
     FileRestorer config_{"Orvox.ini"};

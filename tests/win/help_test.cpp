@@ -104,12 +104,6 @@ constexpr PageHelp kPages[] = {
 
 class HelpTest : public UiHost {
 protected:
-    HWND pageWith(int controlId) const
-    {
-        for (HWND page = GetWindow(tabControl(), GW_CHILD); page; page = GetWindow(page, GW_HWNDNEXT))
-            if (GetDlgItem(page, controlId)) return page;
-        return nullptr;
-    }
     std::string helpFile() const { return programFolder() + resourceString(1161); }
     // Boxes saying that the help file is missing.
     int helpWarnings() const

@@ -44,12 +44,6 @@ protected:
         UiHost::TearDown();
     }
 
-    HWND pageWith(int controlId) const
-    {
-        for (HWND page = GetWindow(tabControl(), GW_CHILD); page; page = GetWindow(page, GW_HWNDNEXT))
-            if (GetDlgItem(page, controlId)) return page;
-        return nullptr;
-    }
     HWND printers() const { return pageWith(kModelCombo); }
     HWND setup1() const { return pageWith(1152); }
 

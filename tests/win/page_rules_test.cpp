@@ -43,12 +43,6 @@ protected:
         fs::remove_all(folder_, ec);
     }
 
-    HWND pageWith(int controlId) const
-    {
-        for (HWND page = GetWindow(tabControl(), GW_CHILD); page; page = GetWindow(page, GW_HWNDNEXT))
-            if (GetDlgItem(page, controlId)) return page;
-        return nullptr;
-    }
     std::string path(const char* name) const { return (folder_ / name).string(); }
     std::size_t recordStart() const { return resourceString(1088).size() + 4; }
 

@@ -34,12 +34,6 @@ protected:
         ASSERT_EQ(orvox.ShowMain(SW_SHOW, 0, 0), 0);
     }
 
-    HWND pageWith(int controlId) const
-    {
-        for (HWND page = GetWindow(tabControl(), GW_CHILD); page; page = GetWindow(page, GW_HWNDNEXT))
-            if (GetDlgItem(page, controlId)) return page;
-        return nullptr;
-    }
 
     // The visible panel of this thread, or null.
     static HWND visiblePanel()

@@ -94,12 +94,6 @@ protected:
         std::filesystem::remove(resetFile_, ec);
         UiHost::TearDown();
     }
-    HWND pageWith(int controlId) const
-    {
-        for (HWND page = GetWindow(tabControl(), GW_CHILD); page; page = GetWindow(page, GW_HWNDNEXT))
-            if (GetDlgItem(page, controlId)) return page;
-        return nullptr;
-    }
     static void choose(HWND page, int id, int index)
     {
         SendDlgItemMessageA(page, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);

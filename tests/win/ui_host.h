@@ -90,6 +90,14 @@ protected:
 
     HWND tabControl() const { return GetDlgItem(main_, 57616); }
 
+    // The page (shown or not) that holds the control with this id; null when none does.
+    HWND pageWith(int controlId) const
+    {
+        for (HWND page = GetWindow(tabControl(), GW_CHILD); page; page = GetWindow(page, GW_HWNDNEXT))
+            if (GetDlgItem(page, controlId)) return page;
+        return nullptr;
+    }
+
     // The captions of the present tabs, in tab order.
     std::vector<std::string> tabCaptions() const
     {
