@@ -38,7 +38,37 @@ fi
 # it. wineboot returns when the prefix is ready; a marker records that, because
 # the registry files may be written only when the wineserver exits (and a
 # persistent one does not). Every step has a time limit, and a failure is shown
-# with the output of the command that failed.
+# with the output of the command that failed. Wine's own error messages are
+# kept in that output, whatever WINEDEBUG the caller chose.
+#
+# A first attempt that fails is not the end: once (seen on a CI machine) a
+# new prefix came out of wineboot without its system DLLs ("could not load
+# kernel32.dll"), and the same command on the same machine worked before and
+# after. So the half-made prefix is stopped and removed, and it is made once
+# more; only a second failure fails the run.
+make_prefix() {
+  local log=$1
+  if ! timeout 300 env WINEDEBUG=err+all,fixme-all bash -c \
+      "source '$here/wine-env.sh'; orvox_wine64 wineboot.exe -i" >"$log" 2>&1; then
+    echo "wineboot -i with $orvox_wine64 failed" >>"$log"
+    return 1
+  fi
+  # No window manager runs on the test display: Wine is told so, or it waits two
+  # seconds for one each time it hides a top-level window.
+  if ! timeout 120 bash -c "source '$here/wine-env.sh'; orvox_wine64 reg.exe add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f" >>"$log" 2>&1; then
+    echo "reg add in the new prefix failed" >>"$log"
+    return 1
+  fi
+}
+
+# Stops the wineserver of a half-made prefix and removes everything in it but
+# the lock and the logs.
+discard_prefix() {
+  timeout 30 wineserver -k >/dev/null 2>&1 || true
+  find "$WINEPREFIX" -mindepth 1 -maxdepth 1 ! -name .orvox-prefix-lock \
+    ! -name '.orvox-wineboot*.log' -exec rm -rf {} + 2>/dev/null || true
+}
+
 ready=$WINEPREFIX/.orvox-prefix-ready
 if [ ! -f "$ready" ]; then
   mkdir -p "$WINEPREFIX"
@@ -49,17 +79,19 @@ if [ ! -f "$ready" ]; then
   fi
   if [ ! -f "$ready" ]; then
     log=$WINEPREFIX/.orvox-wineboot.log
-    if ! timeout 300 bash -c "source '$here/wine-env.sh'; orvox_wine64 wineboot.exe -i" >"$log" 2>&1; then
-      echo "wine-run: making the Wine prefix $WINEPREFIX failed (wineboot -i with $orvox_wine64):" >&2
+    if ! make_prefix "$log"; then
+      echo "wine-run: making the Wine prefix $WINEPREFIX failed; it is removed and made again. What the first attempt printed:" >&2
       tail -n 40 "$log" >&2
-      exit 1
-    fi
-    # No window manager runs on the test display: Wine is told so, or it waits two
-    # seconds for one each time it hides a top-level window.
-    if ! timeout 120 bash -c "source '$here/wine-env.sh'; orvox_wine64 reg.exe add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f" >"$log" 2>&1; then
-      echo "wine-run: setting up the Wine prefix $WINEPREFIX failed (reg add):" >&2
-      tail -n 40 "$log" >&2
-      exit 1
+      mv -f "$log" "$WINEPREFIX/.orvox-wineboot-1.log"
+      discard_prefix
+      if ! make_prefix "$log"; then
+        echo "wine-run: making the Wine prefix $WINEPREFIX failed again:" >&2
+        tail -n 40 "$log" >&2
+        echo "wine-run: free space where the prefix and Wine's server live:" >&2
+        df -h "$WINEPREFIX" "${TMPDIR:-/tmp}" >&2 || true
+        exit 1
+      fi
+      echo "wine-run: the second attempt made the prefix" >&2
     fi
     touch "$ready"
   fi
