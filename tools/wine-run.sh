@@ -41,11 +41,11 @@ fi
 # with the output of the command that failed. Wine's own error messages are
 # kept in that output, whatever WINEDEBUG the caller chose.
 #
-# A first attempt that fails is not the end: once (seen on a CI machine) a
-# new prefix came out of wineboot without its system DLLs ("could not load
-# kernel32.dll"), and the same command on the same machine worked before and
-# after. So the half-made prefix is stopped and removed, and it is made once
-# more; only a second failure fails the run.
+# A first attempt that fails is not the end: once (seen on a CI machine)
+# wineboot failed on a new prefix with "could not load kernel32.dll", where the
+# same command on the same machine worked before and after. So the half-made
+# prefix is stopped and removed, and it is made once more; only a second
+# failure fails the run.
 make_prefix() {
   local log=$1
   if ! timeout 300 env WINEDEBUG=err+all,fixme-all bash -c \
